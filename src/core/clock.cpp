@@ -1,0 +1,20 @@
+#include "clock.h"
+
+namespace {
+QDateTime g_fixed;
+}
+
+QDateTime Clock::now()
+{
+    return g_fixed.isValid() ? g_fixed : QDateTime::currentDateTime();
+}
+
+QDate Clock::today()
+{
+    return now().date();
+}
+
+void Clock::setFixed(const QDateTime &fixed)
+{
+    g_fixed = fixed;
+}
