@@ -125,12 +125,6 @@ public:
     void ClearPhoneList();
     void ClearEngineerList();
 
-    // Rows of orders for printing, in the order of the given numbers.
-    QList<COrder> GetOrdersForPrint(const QStringList &orderIds);
-
-    // Orders handed back in [from, to), oldest first; type 0 means every type.
-    QList<COrder> GetHandedBackOrders(const QDateTime &from, const QDateTime &to, int typeId = 0);
-
     // RAII write transaction: begun with the write lock, rolled back unless committed.
     class WriteTransaction
     {
@@ -163,4 +157,6 @@ private:
     OrderList *m_orderList = nullptr;
     QSqlQueryModel *m_customerSearch = nullptr;
     QString m_fileName;
+    int m_transactionDepth = 0;
+    bool m_transactionDoomed = false;
 };

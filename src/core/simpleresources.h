@@ -29,12 +29,15 @@ private:
     qint64 m_pos = 0;
 };
 
-// The dictionary of one language file: key -> value bytes (Windows-1250).
+// The dictionary of one language file: key -> value bytes (Windows-1250). Lines are
+// `key = "value"`, "#" starts a comment, an indented quoted line continues the value of the
+// last key line, backslash-n stands for a line feed; malformed lines are skipped.
 class CSymbols
 {
 public:
     CSymbols() = default;
     explicit CSymbols(QIODevice &stream); // reads the whole stream
+    // Reads the stream to its end and adds its keys; a key read again replaces its value.
     void read(QIODevice &stream);
     QByteArray value(const QByteArray &key) const; // empty when missing
     const std::map<QByteArray, QByteArray> &entries() const { return m_map; }
@@ -53,6 +56,7 @@ class CSimpleResources
 public:
     static CSimpleResources &instance();
     // Tests and the admin tool load a file directly; replaces the current dictionary.
+    // Throws RpxError naming the file when it cannot be opened.
     void load(const QString &fileName);
     QString text(const QString &key);
     QString text(const char *key) { return text(QString::fromLatin1(key)); }
@@ -71,6 +75,14 @@ private:
     CSymbols m_symbols;
     bool m_loaded = false;
 };
+
+// Windows-1250 by a built-in table, for Qt builds without a converter for the code page
+// (decode() and encode() use Qt's converter when there is one). Unused bytes decode to
+// U+FFFD; characters the code page lacks encode as '?'.
+namespace Cp1250 {
+QString toUnicode(const QByteArray &bytes);
+QByteArray fromUnicode(const QString &text);
+} // namespace Cp1250
 
 // Shorthand used by every window: the text of a key.
 inline QString rpxText(const char *key)

@@ -1,0 +1,91 @@
+#include "ordernumbering.h"
+
+#include "clock.h"
+#include "config.h"
+#include "prompts.h"
+#include "rpx2data.h"
+#include "rpxerror.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+// This year's numbers are the texts from "2026" up to, not including, "2027": a range the
+// OrderID index answers directly.
+QVariantList yearRange(int year)
+{
+    return {QString::number(year), QString::number(year + 1)};
+}
+
+} // namespace
+
+int OrderNumbering::CounterOf(const QString &orderId)
+{
+    const qsizetype dash = orderId.indexOf(QLatin1Char('-'));
+    const QString digits = dash >= 0 ? orderId.mid(dash + 1, 5) : orderId.left(5);
+    bool ok = false;
+    const int counter = digits.toInt(&ok);
+    return ok && counter >= 0 ? counter : 0;
+}
+
+QString OrderNumbering::Format(int year, int counter)
+{
+    return QString::asprintf("%d-%05d", year, counter);
+}
+
+int OrderNumbering::GetCounterBase(TRpx2Data &data)
+{
+    int m = data.config().GetMaxOrderID();
+    if (m < 0)
+        m = 0;
+    QSqlQuery query = data.OpenQuery(
+        QStringLiteral("SELECT max(OrderID) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
+        yearRange(Clock::today().year()));
+    if (query.next()) {
+        const int counter = CounterOf(query.value(0).toString());
+        if (counter >= m)
+            m = counter;
+    }
+    return m;
+}
+
+QString OrderNumbering::NewOrderID(TRpx2Data &data)
+{
+    const int year = Clock::today().year();
+    const int next = GetCounterBase(data) + 1;
+    // Past five digits a number could no longer be read back, and the next order would be
+    // given a number that is already taken: refuse instead of overwriting an order.
+    if (next > MaxCounter)
+        throw RpxError(QStringLiteral("Číselná řada zakázek roku %1 je vyčerpána (nejvýše %2 "
+                                      "zakázek za rok). Novou zakázku nelze očíslovat.")
+                           .arg(year)
+                           .arg(MaxCounter));
+    return Format(year, next);
+}
+
+void OrderNumbering::UpdateCounter(TRpx2Data &data, const QString &storedOrderId)
+{
+    const int counter = qMax(CounterOf(storedOrderId), GetCounterBase(data));
+    if (counter != data.config().GetMaxOrderID())
+        data.config().SetMaxOrderID(counter);
+}
+
+void OrderNumbering::ResetOrderCounter(TRpx2Data &data)
+{
+    data.config().SetMaxOrderID(0);
+}
+
+void OrderNumbering::CheckCounterReset(TRpx2Data &data, Prompts &prompts)
+{
+    if (!data.config().GetResetCounter())
+        return;
+    QSqlQuery query = data.OpenQuery(
+        QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
+        yearRange(Clock::today().year()));
+    const int count = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    if (count != 0)
+        return;
+    prompts.message(QStringLiteral("Resetuji čítač zakázek v novém roce."));
+    ResetOrderCounter(data);
+}

@@ -1,0 +1,899 @@
+#include "rpx2data.h"
+
+#include "apppaths.h"
+#include "clock.h"
+#include "config.h"
+#include "orderlist.h"
+#include "ordernumbering.h"
+#include "prompts.h"
+#include "rpxerror.h"
+#include "sqldialect.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QStringEncoder>
+
+#include <atomic>
+
+namespace {
+
+TRpx2Data *g_instance = nullptr;
+std::atomic<int> g_connectionCounter{0};
+
+const QStringList &orderColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("OrderID"),
+        QStringLiteral("OrderTypeID"),
+        QStringLiteral("OrderReceiptDate"),
+        QStringLiteral("OrderDeadlineDate"),
+        QStringLiteral("OrderFaultDescription"),
+        QStringLiteral("OrderExpectedPricePrimary"),
+        QStringLiteral("OrderExpectedCurrencyPrimary"),
+        QStringLiteral("OrderExpectedPriceSecondary"),
+        QStringLiteral("OrderExpectedCurrencySecondary"),
+        QStringLiteral("OrderCustomerID"),
+        QStringLiteral("OrderStateID"),
+        QStringLiteral("OrderEngineerName"),
+        QStringLiteral("OrderRepairDescription"),
+        QStringLiteral("OrderSoftware"),
+        QStringLiteral("OrderIssueDate"),
+        QStringLiteral("OrderFinalPricePrimary"),
+        QStringLiteral("OrderFinalCurrencyPrimary"),
+        QStringLiteral("OrderFinalPriceSecondary"),
+        QStringLiteral("OrderFinalCurrencySecondary"),
+        QStringLiteral("OrderComponentsPricePrimary"),
+        QStringLiteral("OrderComponentsCurrencyPrimary"),
+        QStringLiteral("OrderComponentsPriceSecondary"),
+        QStringLiteral("OrderComponentsCurrencySecondary"),
+        QStringLiteral("OrderRepairNote"),
+        QStringLiteral("OrderRepairImage"),
+        QStringLiteral("OrderPhone"),
+        QStringLiteral("OrderPhoneType"),
+        QStringLiteral("OrderPhoneIMEI"),
+        QStringLiteral("OrderBattery"),
+        QStringLiteral("OrderBatteryType"),
+        QStringLiteral("OrderBatterySN"),
+        QStringLiteral("OrderCharger"),
+        QStringLiteral("OrderCover"),
+        QStringLiteral("OrderSIM"),
+        QStringLiteral("OrderWarrantyCert"),
+        QStringLiteral("OrderNote"),
+        QStringLiteral("OrderEmailSent"),
+    };
+    return columns;
+}
+
+const QStringList &requiredTables()
+{
+    static const QStringList tables = {
+        QStringLiteral("t_order_02"),        QStringLiteral("t_customer_02"),
+        QStringLiteral("t_order_type_02"),   QStringLiteral("t_order_state_02"),
+        QStringLiteral("t_phone_01"),        QStringLiteral("t_filter_phone_01"),
+        QStringLiteral("t_filter_engineer_01"), QStringLiteral("t_config_01"),
+    };
+    return tables;
+}
+
+QVariant textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
+
+QByteArray toWindows1250(const QString &text)
+{
+    QStringEncoder encoder("windows-1250");
+    QByteArray bytes = encoder(text);
+    if (!encoder.isValid() || encoder.hasError())
+        bytes.replace('\x1a', '?');
+    return bytes;
+}
+
+QStringList valuesOf(QSqlQuery &query)
+{
+    QStringList list;
+    while (query.next()) {
+        const QString value = query.value(0).toString().trimmed();
+        if (!value.isEmpty())
+            list.append(value);
+    }
+    return list;
+}
+
+} // namespace
+
+TRpx2Data::TRpx2Data(QObject *owner, const QString &keyName, OrderListListener *listener)
+    : QObject(owner)
+    , m_keyName(keyName)
+    , m_connectionName(QStringLiteral("repaxo-%1").arg(++g_connectionCounter))
+    , m_listener(listener)
+    , m_dialect(&SqlDialect::sqlite())
+{
+    g_instance = this;
+    m_config = std::make_unique<CConfig>(*this, keyName);
+    m_orderList = new OrderList(*this, listener, this);
+}
+
+TRpx2Data::~TRpx2Data()
+{
+    delete m_orderList;
+    m_orderList = nullptr;
+    delete m_customerSearch;
+    m_customerSearch = nullptr;
+    if (QSqlDatabase::contains(m_connectionName)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+TRpx2Data *TRpx2Data::instance()
+{
+    return g_instance;
+}
+
+bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
+{
+    QString path = AppPaths::databaseFile();
+    if (!QFileInfo::exists(path)) {
+        const QString chosen = m_config->GetDBFileName();
+        path = (!chosen.isEmpty() && QFileInfo(chosen).isFile()) ? chosen : QString();
+    }
+    while (path.isEmpty()) {
+        switch (prompts.missingDatabase(
+            QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
+        case Prompts::MissingDatabase::ChooseFile:
+            path = prompts.openFileName(QStringLiteral("Databáze"), AppPaths::programDir(),
+                                        QStringLiteral("Datové soubory Repaxo (*.db)"));
+            break;
+        case Prompts::MissingDatabase::CreateNew:
+            path = AppPaths::databaseFile();
+            CreateDatabase(path);
+            break;
+        case Prompts::MissingDatabase::Quit:
+            return false;
+        }
+    }
+    OpenFile(path);
+    OrderNumbering::CheckCounterReset(*this, prompts);
+    OrderFilter filter;
+    filter.ageDays = ageDays;
+    m_orderList->reload(filter);
+    return true;
+}
+
+void TRpx2Data::OpenFile(const QString &path)
+{
+    const QString nativePath = QFileInfo(path).absoluteFilePath();
+    const QString notRepaxo =
+        QStringLiteral("Soubor „%1“ není databází programu Repaxo.").arg(nativePath);
+    QFile file(nativePath);
+    if (!file.exists())
+        throw RpxError(QStringLiteral("Soubor databáze „%1“ neexistuje.").arg(nativePath));
+    if (!file.open(QIODevice::ReadOnly))
+        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze otevřít: %2")
+                           .arg(nativePath, file.errorString()));
+    // Only a SQLite file is opened: SQLite would otherwise treat an empty or foreign file
+    // as a new database and the program could write into it.
+    const QByteArray header = file.read(16);
+    file.close();
+    if (header != QByteArray("SQLite format 3\0", 16))
+        throw RpxError(notRepaxo);
+
+    if (QSqlDatabase::contains(m_connectionName)) {
+        {
+            QSqlDatabase old = QSqlDatabase::database(m_connectionName, false);
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(nativePath);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20000"));
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, reason));
+    }
+    const QStringList tables = db.tables();
+    for (const QString &table : requiredTables()) {
+        if (!tables.contains(table, Qt::CaseInsensitive)) {
+            db.close();
+            throw RpxError(notRepaxo + QStringLiteral("\nChybí tabulka %1.").arg(table));
+        }
+    }
+    m_dialect->prepareConnection(db);
+    m_fileName = nativePath;
+}
+
+bool TRpx2Data::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName)
+           && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+QString TRpx2Data::fileName() const
+{
+    return m_fileName;
+}
+
+QSqlDatabase TRpx2Data::database() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+void TRpx2Data::ensureOpen() const
+{
+    if (!isOpen())
+        throw RpxError(QStringLiteral("Databáze není otevřena."));
+}
+
+void TRpx2Data::CreateDatabase(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo::exists(absolute))
+        throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
+                                      "založit.").arg(absolute));
+    QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
+    if (!schemaFile.open(QIODevice::ReadOnly))
+        throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
+    const QString schema = QString::fromUtf8(schemaFile.readAll());
+
+    const QString name = QStringLiteral("repaxo-create-%1").arg(++g_connectionCounter);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(absolute);
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            db.transaction();
+            QSqlQuery query(db);
+            const QStringList statements = schema.split(QLatin1Char(';'));
+            for (QString statement : statements) {
+                // Drop comment lines, keep the rest.
+                QStringList lines = statement.split(QLatin1Char('\n'));
+                lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
+                statement = lines.join(QLatin1Char('\n')).trimmed();
+                if (statement.isEmpty())
+                    continue;
+                if (!query.exec(statement)) {
+                    error = query.lastError().text() + QStringLiteral("\n") + statement;
+                    break;
+                }
+            }
+            if (error.isEmpty())
+                db.commit();
+            else
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!error.isEmpty()) {
+        QFile::remove(absolute);
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: %2").arg(absolute, error));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// General query and command
+
+QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values)
+{
+    ensureOpen();
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query;
+}
+
+void TRpx2Data::exec(QSqlQuery &query)
+{
+    if (!query.exec())
+        throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
+}
+
+QSqlQuery TRpx2Data::OpenQuery(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query = prepare(sql, values);
+    exec(query);
+    return query;
+}
+
+int TRpx2Data::ExecuteCommand(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query = prepare(sql, values);
+    exec(query);
+    return query.numRowsAffected();
+}
+
+// Transactions nest: only the outermost one talks to the database. An inner one that ends
+// without commit() dooms the outer one, so a half-done write is never committed.
+TRpx2Data::WriteTransaction::WriteTransaction(TRpx2Data &data) : m_data(data)
+{
+    if (m_data.m_transactionDepth == 0) {
+        m_data.ExecuteCommand(m_data.dialect().beginWriteStatement());
+        m_data.m_transactionDoomed = false;
+    }
+    ++m_data.m_transactionDepth;
+}
+
+TRpx2Data::WriteTransaction::~WriteTransaction()
+{
+    if (m_done)
+        return;
+    --m_data.m_transactionDepth;
+    if (m_data.m_transactionDepth > 0) {
+        m_data.m_transactionDoomed = true;
+        return;
+    }
+    QSqlQuery rollback(m_data.database());
+    rollback.exec(QStringLiteral("ROLLBACK"));
+}
+
+void TRpx2Data::WriteTransaction::commit()
+{
+    if (m_data.m_transactionDepth == 1) {
+        if (m_data.m_transactionDoomed)
+            throw RpxError(QStringLiteral("Zápis do databáze se nezdařil a byl vrácen."));
+        m_data.ExecuteCommand(QStringLiteral("COMMIT"));
+    }
+    --m_data.m_transactionDepth;
+    m_done = true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Configuration rows
+
+std::optional<QString> TRpx2Data::ConfigRow(const QString &key)
+{
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT ConfigValue FROM t_config_01 WHERE ConfigKey = ?"), {key});
+    if (!query.next())
+        return std::nullopt;
+    return query.value(0).isNull() ? QString() : query.value(0).toString();
+}
+
+void TRpx2Data::SetConfigValue(const QString &key, const QString &value)
+{
+    WriteTransaction transaction(*this);
+    const int changed = ExecuteCommand(
+        QStringLiteral("UPDATE t_config_01 SET ConfigValue = ? WHERE ConfigKey = ?"), {value, key});
+    if (changed == 0)
+        ExecuteCommand(QStringLiteral("INSERT INTO t_config_01 (ConfigKey, ConfigValue) VALUES (?, ?)"),
+                       {key, value});
+    transaction.commit();
+}
+
+// ---------------------------------------------------------------------------------------
+// States and types
+
+QList<IdName> TRpx2Data::GetOrderTypes()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 WHERE OrderTypeOrder > 0 "
+        "ORDER BY OrderTypeOrder"));
+    QList<IdName> list;
+    while (query.next())
+        list.append({query.value(0).toInt(), query.value(1).toString()});
+    return list;
+}
+
+QList<IdName> TRpx2Data::GetOrderStates()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT OrderStateID, OrderStateName FROM t_order_state_02 WHERE OrderStateOrder > 0 "
+        "ORDER BY OrderStateOrder"));
+    QList<IdName> list;
+    while (query.next())
+        list.append({query.value(0).toInt(), query.value(1).toString()});
+    return list;
+}
+
+// ---------------------------------------------------------------------------------------
+// Orders
+
+COrder TRpx2Data::orderFromQuery(const QSqlQuery &query) const
+{
+    const QSqlRecord record = query.record();
+    auto v = [&](const char *name) { return query.value(record.indexOf(QLatin1String(name))); };
+    auto text = [&](const char *name) { return v(name).toString(); };
+    auto date = [&](const char *name) { return m_dialect->dateFromValue(v(name)); };
+    auto flag = [&](const char *name) { return v(name).toInt() != 0; };
+    auto real = [&](const char *name) { return v(name).toDouble(); };
+    auto integer = [&](const char *name) { return v(name).toInt(); };
+
+    COrder o;
+    o.OrderID = text("OrderID");
+    o.OrderTypeID = integer("OrderTypeID");
+    o.OrderReceiptDate = date("OrderReceiptDate");
+    o.OrderDeadlineDate = date("OrderDeadlineDate");
+    o.OrderFaultDescription = text("OrderFaultDescription");
+    o.OrderExpectedPricePrimary = text("OrderExpectedPricePrimary");
+    o.OrderExpectedCurrencyPrimary = text("OrderExpectedCurrencyPrimary");
+    o.OrderExpectedPriceSecondary = text("OrderExpectedPriceSecondary");
+    o.OrderExpectedCurrencySecondary = text("OrderExpectedCurrencySecondary");
+    o.OrderCustomerID = integer("OrderCustomerID");
+    o.OrderStateID = integer("OrderStateID");
+    o.OrderEngineerName = text("OrderEngineerName");
+    o.OrderRepairDescription = text("OrderRepairDescription");
+    o.OrderSoftware = flag("OrderSoftware");
+    o.OrderIssueDate = date("OrderIssueDate");
+    o.OrderFinalPricePrimary = real("OrderFinalPricePrimary");
+    o.OrderFinalCurrencyPrimary = text("OrderFinalCurrencyPrimary");
+    o.OrderFinalPriceSecondary = real("OrderFinalPriceSecondary");
+    o.OrderFinalCurrencySecondary = text("OrderFinalCurrencySecondary");
+    o.OrderComponentsPricePrimary = real("OrderComponentsPricePrimary");
+    o.OrderComponentsCurrencyPrimary = text("OrderComponentsCurrencyPrimary");
+    o.OrderComponentsPriceSecondary = real("OrderComponentsPriceSecondary");
+    o.OrderComponentsCurrencySecondary = text("OrderComponentsCurrencySecondary");
+    o.OrderRepairNote = text("OrderRepairNote");
+    o.OrderRepairImage = text("OrderRepairImage");
+    o.OrderPhone = flag("OrderPhone");
+    o.OrderPhoneType = text("OrderPhoneType");
+    o.OrderPhoneIMEI = text("OrderPhoneIMEI");
+    o.OrderBattery = flag("OrderBattery");
+    o.OrderBatteryType = text("OrderBatteryType");
+    o.OrderBatterySN = text("OrderBatterySN");
+    o.OrderCharger = flag("OrderCharger");
+    o.OrderCover = flag("OrderCover");
+    o.OrderSIM = flag("OrderSIM");
+    o.OrderWarrantyCert = flag("OrderWarrantyCert");
+    o.OrderNote = text("OrderNote");
+    o.OrderEmailSent = flag("OrderEmailSent");
+    return o;
+}
+
+std::optional<COrder> TRpx2Data::GetOrder(const QString &orderId)
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT * FROM t_order_02 WHERE OrderID = ?"), {orderId});
+    if (!query.next())
+        return std::nullopt;
+    return orderFromQuery(query);
+}
+
+QList<COrder> TRpx2Data::GetOrdersByImei(const QString &imei)
+{
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT * FROM t_order_02 WHERE OrderPhoneIMEI = ? "
+                       "ORDER BY OrderIssueDate DESC, OrderID DESC"),
+        {imei});
+    QList<COrder> orders;
+    while (query.next())
+        orders.append(orderFromQuery(query));
+    return orders;
+}
+
+std::optional<COrder> TRpx2Data::GetLastOrderByImei(const QString &imei)
+{
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT * FROM t_order_02 WHERE OrderPhoneIMEI = ? "
+                       "ORDER BY OrderIssueDate DESC, OrderID DESC LIMIT 1"),
+        {imei});
+    if (!query.next())
+        return std::nullopt;
+    return orderFromQuery(query);
+}
+
+int TRpx2Data::GetOrderCount()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT count(*) FROM t_order_02"));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+void TRpx2Data::appendToLog(const char *operation, const COrder &order)
+{
+    QFile file(AppPaths::operationsLog());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return; // the log is a convenience: an unwritable file never stops a store
+    const QString time = QLocale::system().toString(Clock::now(), QLocale::ShortFormat);
+    const QString line = time + QLatin1Char(';') + QLatin1String(operation) + QLatin1Char(';')
+                         + order.OrderID + QLatin1Char(';') + order.OrderPhoneType
+                         + QLatin1String(";'") + order.OrderPhoneIMEI + QLatin1Char(';')
+                         + order.OrderExpectedPricePrimary + order.OrderExpectedCurrencyPrimary
+                         + QLatin1Char(';')
+                         + QString::asprintf("%0.2f", order.OrderFinalPricePrimary)
+                         + order.OrderFinalCurrencyPrimary + QLatin1String("\r\n");
+    file.write(toWindows1250(line));
+}
+
+void TRpx2Data::writeOrder(const COrder &o, bool exists)
+{
+    const QVariantList values = {
+        o.OrderID,
+        o.OrderTypeID,
+        m_dialect->dateValue(o.OrderReceiptDate),
+        m_dialect->dateValue(o.OrderDeadlineDate),
+        o.OrderFaultDescription,
+        o.OrderExpectedPricePrimary,
+        o.OrderExpectedCurrencyPrimary,
+        o.OrderExpectedPriceSecondary,
+        o.OrderExpectedCurrencySecondary,
+        o.OrderCustomerID,
+        o.OrderStateID,
+        o.OrderEngineerName,
+        o.OrderRepairDescription,
+        int(o.OrderSoftware),
+        m_dialect->dateValue(o.OrderIssueDate),
+        o.OrderFinalPricePrimary,
+        o.OrderFinalCurrencyPrimary,
+        o.OrderFinalPriceSecondary,
+        o.OrderFinalCurrencySecondary,
+        o.OrderComponentsPricePrimary,
+        o.OrderComponentsCurrencyPrimary,
+        o.OrderComponentsPriceSecondary,
+        o.OrderComponentsCurrencySecondary,
+        o.OrderRepairNote,
+        o.OrderRepairImage,
+        int(o.OrderPhone),
+        o.OrderPhoneType,
+        o.OrderPhoneIMEI,
+        int(o.OrderBattery),
+        o.OrderBatteryType,
+        o.OrderBatterySN,
+        int(o.OrderCharger),
+        int(o.OrderCover),
+        int(o.OrderSIM),
+        int(o.OrderWarrantyCert),
+        o.OrderNote,
+        int(o.OrderEmailSent),
+    };
+    // Texts are written as texts: an empty box is stored as an empty text, not NULL.
+    QVariantList bound;
+    bound.reserve(values.size());
+    for (const QVariant &v : values)
+        bound.append(v.typeId() == QMetaType::QString && !v.isNull() ? QVariant(v.toString()) : v);
+
+    const QStringList &columns = orderColumns();
+    if (exists) {
+        QStringList assignments;
+        for (qsizetype i = 1; i < columns.size(); ++i)
+            assignments.append(columns[i] + QLatin1String(" = ?"));
+        QVariantList updateValues = bound.mid(1);
+        updateValues.append(o.OrderID);
+        ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET ") + assignments.join(QLatin1String(", "))
+                           + QStringLiteral(" WHERE OrderID = ?"),
+                       updateValues);
+    } else {
+        QStringList marks(columns.size(), QStringLiteral("?"));
+        ExecuteCommand(QStringLiteral("INSERT INTO t_order_02 (") + columns.join(QLatin1String(", "))
+                           + QStringLiteral(") VALUES (") + marks.join(QLatin1String(", "))
+                           + QLatin1Char(')'),
+                       bound);
+    }
+}
+
+void TRpx2Data::StoreOrder(const COrder &order)
+{
+    if (order.OrderID.isEmpty())
+        throw RpxError(QStringLiteral("Zakázka nemá číslo a nelze ji uložit."));
+    WriteTransaction transaction(*this);
+    QSqlQuery found = OpenQuery(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"),
+                                {order.OrderID});
+    const bool exists = found.next();
+    found.finish();
+    appendToLog(exists ? "edit" : "insert", order);
+    writeOrder(order, exists);
+    transaction.commit();
+}
+
+void TRpx2Data::StoreNewOrder(COrder &order)
+{
+    WriteTransaction transaction(*this);
+    COrder stored = order;
+    stored.OrderID = OrderNumbering::NewOrderID(*this);
+    // The counter base already lies above every number of the year; a number that is
+    // taken anyway (a hand-made row) is skipped rather than overwritten.
+    for (;;) {
+        QSqlQuery found = OpenQuery(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"),
+                                    {stored.OrderID});
+        if (!found.next())
+            break;
+        const int next = OrderNumbering::CounterOf(stored.OrderID) + 1;
+        if (next > OrderNumbering::MaxCounter)
+            throw RpxError(QStringLiteral("Číselná řada zakázek roku %1 je vyčerpána.")
+                               .arg(Clock::today().year()));
+        stored.OrderID = OrderNumbering::Format(Clock::today().year(), next);
+    }
+    appendToLog("insert", stored);
+    writeOrder(stored, false);
+    OrderNumbering::UpdateCounter(*this, stored.OrderID);
+    transaction.commit();
+    order.OrderID = stored.OrderID;
+}
+
+bool TRpx2Data::DeleteOrder(const QString &orderId)
+{
+    WriteTransaction transaction(*this);
+    const int deleted = ExecuteCommand(QStringLiteral("DELETE FROM t_order_02 WHERE OrderID = ?"),
+                                       {orderId});
+    transaction.commit();
+    return deleted > 0;
+}
+
+int TRpx2Data::RenameEngineer(const QString &from, const QString &to)
+{
+    return ExecuteCommand(
+        QStringLiteral("UPDATE t_order_02 SET OrderEngineerName = ? WHERE OrderEngineerName = ?"),
+        {to, from});
+}
+
+int TRpx2Data::RenamePhoneType(const QString &from, const QString &to)
+{
+    return ExecuteCommand(
+        QStringLiteral("UPDATE t_order_02 SET OrderPhoneType = ? WHERE OrderPhoneType = ?"),
+        {to, from});
+}
+
+void TRpx2Data::SetOrderEmailSent(const QString &orderId)
+{
+    ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderEmailSent = 1 WHERE OrderID = ?"),
+                   {orderId});
+}
+
+double TRpx2Data::GetRevenueTotal()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT sum(OrderFinalPricePrimary) FROM t_order_02 WHERE OrderStateID = 4"));
+    return query.next() ? query.value(0).toDouble() : 0.0;
+}
+
+double TRpx2Data::GetRevenueBetween(const QDateTime &from, const QDateTime &to)
+{
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT sum(OrderFinalPricePrimary) FROM t_order_02 WHERE OrderStateID = 4 "
+                       "AND OrderIssueDate >= ? AND OrderIssueDate < ?"),
+        {m_dialect->dateValue(from), m_dialect->dateValue(to)});
+    return query.next() ? query.value(0).toDouble() : 0.0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Customers
+
+namespace {
+CCustomer customerFromQuery(const QSqlQuery &query)
+{
+    const QSqlRecord record = query.record();
+    auto text = [&](const char *name) { return query.value(record.indexOf(QLatin1String(name))).toString(); };
+    CCustomer c;
+    c.CustomerID = query.value(record.indexOf(QLatin1String("CustomerID"))).toInt();
+    c.CustomerShowCode = query.value(record.indexOf(QLatin1String("CustomerShowCode"))).toInt() != 0;
+    c.CustomerCode = text("CustomerCode");
+    c.CustomerName = text("CustomerName");
+    c.CustomerStreet = text("CustomerStreet");
+    c.CustomerCity = text("CustomerCity");
+    c.CustomerPSC = text("CustomerPSC");
+    c.CustomerPhoneNo = text("CustomerPhoneNo");
+    c.CustomerEMail = text("CustomerEMail");
+    return c;
+}
+} // namespace
+
+std::optional<CCustomer> TRpx2Data::GetCustomer(int customerId)
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT * FROM t_customer_02 WHERE CustomerID = ?"),
+                                {customerId});
+    if (!query.next())
+        return std::nullopt;
+    return customerFromQuery(query);
+}
+
+void TRpx2Data::StoreCustomer(CCustomer &customer)
+{
+    const QVariantList values = {
+        int(customer.CustomerShowCode),     textOrNull(customer.CustomerCode),
+        textOrNull(customer.CustomerName),  textOrNull(customer.CustomerStreet),
+        textOrNull(customer.CustomerCity),  textOrNull(customer.CustomerPSC),
+        textOrNull(customer.CustomerPhoneNo), textOrNull(customer.CustomerEMail),
+    };
+    WriteTransaction transaction(*this);
+    int id = customer.CustomerID;
+    bool updated = false;
+    if (id != 0) {
+        QVariantList updateValues = values;
+        updateValues.append(id);
+        updated = ExecuteCommand(
+                      QStringLiteral("UPDATE t_customer_02 SET CustomerShowCode = ?, CustomerCode = ?, "
+                                     "CustomerName = ?, CustomerStreet = ?, CustomerCity = ?, "
+                                     "CustomerPSC = ?, CustomerPhoneNo = ?, CustomerEMail = ? "
+                                     "WHERE CustomerID = ?"),
+                      updateValues)
+                  > 0;
+    }
+    if (!updated) {
+        QSqlQuery insert = prepare(
+            QStringLiteral("INSERT INTO t_customer_02 (CustomerShowCode, CustomerCode, CustomerName, "
+                           "CustomerStreet, CustomerCity, CustomerPSC, CustomerPhoneNo, CustomerEMail) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            values);
+        exec(insert);
+        id = insert.lastInsertId().toInt();
+        if (id == 0)
+            throw RpxError(QStringLiteral("Databáze nevrátila číslo nového zákazníka."));
+    }
+    transaction.commit();
+    customer.CustomerID = id;
+}
+
+void TRpx2Data::MergeCustomers(int survivorId, const QList<int> &customerIds)
+{
+    QList<int> merged;
+    for (int id : customerIds)
+        if (id != survivorId && !merged.contains(id))
+            merged.append(id);
+    if (merged.isEmpty())
+        return;
+    WriteTransaction transaction(*this);
+    constexpr qsizetype chunk = 400;
+    for (qsizetype start = 0; start < merged.size(); start += chunk) {
+        const QList<int> part = merged.mid(start, chunk);
+        const QString marks = QStringList(part.size(), QStringLiteral("?")).join(QLatin1Char(','));
+        QVariantList values{survivorId};
+        QVariantList ids;
+        for (int id : part)
+            ids.append(id);
+        ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderCustomerID = ? WHERE OrderCustomerID IN (")
+                           + marks + QLatin1Char(')'),
+                       values + ids);
+        ExecuteCommand(QStringLiteral("DELETE FROM t_customer_02 WHERE CustomerID IN (") + marks
+                           + QStringLiteral(") AND NOT EXISTS (SELECT 1 FROM t_order_02 "
+                                            "WHERE t_order_02.OrderCustomerID = t_customer_02.CustomerID)"),
+                       ids);
+    }
+    transaction.commit();
+}
+
+QSqlQueryModel *TRpx2Data::customerSearchModel()
+{
+    if (!m_customerSearch)
+        m_customerSearch = new QSqlQueryModel(this);
+    return m_customerSearch;
+}
+
+void TRpx2Data::ReloadCustomerSearch(const QString &name, const QString &phoneNo)
+{
+    QStringList conditions;
+    QVariantList values;
+    if (!name.isEmpty()) {
+        conditions.append(m_dialect->containsCondition(QStringLiteral("CustomerName"), QStringLiteral("?")));
+        values.append(name);
+    }
+    if (!phoneNo.isEmpty()) {
+        conditions.append(m_dialect->containsCondition(QStringLiteral("CustomerPhoneNo"), QStringLiteral("?")));
+        values.append(phoneNo);
+    }
+    QString sql = QStringLiteral(
+        "SELECT CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID, "
+        "CustomerCode, CustomerShowCode, CustomerStreet, CustomerPSC FROM t_customer_02");
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID");
+    QSqlQuery query = prepare(sql, values);
+    exec(query);
+    QSqlQueryModel *model = customerSearchModel();
+    model->setQuery(std::move(query));
+    while (model->canFetchMore())
+        model->fetchMore();
+}
+
+CCustomer TRpx2Data::customerSearchRow(int row) const
+{
+    CCustomer c;
+    if (!m_customerSearch || row < 0 || row >= m_customerSearch->rowCount())
+        return c;
+    const QSqlRecord r = m_customerSearch->record(row);
+    auto text = [&](const char *name) { return r.value(QLatin1String(name)).toString(); };
+    c.CustomerID = r.value(QLatin1String("CustomerID")).toInt();
+    c.CustomerShowCode = r.value(QLatin1String("CustomerShowCode")).toInt() != 0;
+    c.CustomerCode = text("CustomerCode");
+    c.CustomerName = text("CustomerName");
+    c.CustomerStreet = text("CustomerStreet");
+    c.CustomerCity = text("CustomerCity");
+    c.CustomerPSC = text("CustomerPSC");
+    c.CustomerPhoneNo = text("CustomerPhoneNo");
+    c.CustomerEMail = text("CustomerEMail");
+    return c;
+}
+
+// ---------------------------------------------------------------------------------------
+// Suggestion lists
+
+QStringList TRpx2Data::GetEngineerNames()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT DISTINCT o.OrderEngineerName FROM t_order_02 o LEFT JOIN t_filter_engineer_01 f "
+        "ON o.OrderEngineerName = f.EngineerName WHERE f.EngineerName IS NULL "
+        "ORDER BY o.OrderEngineerName"));
+    return valuesOf(query);
+}
+
+QStringList TRpx2Data::GetPhoneTypeNames()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT o.OrderPhoneType AS PhoneName FROM t_order_02 o LEFT JOIN t_filter_phone_01 f "
+        "ON o.OrderPhoneType = f.PhoneName WHERE f.PhoneName IS NULL "
+        "UNION SELECT p.PhoneName FROM t_phone_01 p LEFT JOIN t_filter_phone_01 f "
+        "ON p.PhoneName = f.PhoneName WHERE f.PhoneName IS NULL ORDER BY 1"));
+    return valuesOf(query);
+}
+
+QStringList TRpx2Data::GetBatteryTypeNames()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT DISTINCT OrderBatteryType FROM t_order_02 ORDER BY OrderBatteryType"));
+    return valuesOf(query);
+}
+
+QStringList TRpx2Data::GetKnownPhoneNames()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT PhoneName FROM t_phone_01 UNION SELECT PhoneName FROM t_filter_phone_01 ORDER BY 1"));
+    return valuesOf(query);
+}
+
+QStringList TRpx2Data::GetEngineerListNames()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral(
+        "SELECT EngineerName FROM t_filter_engineer_01 ORDER BY FilterEngineerID"));
+    return valuesOf(query);
+}
+
+void TRpx2Data::AddKnownPhone(const QString &name)
+{
+    ExecuteCommand(QStringLiteral("INSERT INTO t_phone_01 (PhoneName) VALUES (?)"), {name});
+}
+
+QSqlTableModel *TRpx2Data::createPhoneListModel(QObject *parent)
+{
+    ensureOpen();
+    auto *model = new QSqlTableModel(parent, database());
+    model->setTable(QStringLiteral("t_filter_phone_01"));
+    model->setSort(model->fieldIndex(QStringLiteral("PhoneName")), Qt::AscendingOrder);
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    model->select();
+    return model;
+}
+
+QSqlTableModel *TRpx2Data::createEngineerListModel(QObject *parent)
+{
+    ensureOpen();
+    auto *model = new QSqlTableModel(parent, database());
+    model->setTable(QStringLiteral("t_filter_engineer_01"));
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    model->select();
+    return model;
+}
+
+int TRpx2Data::NextFilterPhoneID()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT max(FilterPhoneID) FROM t_filter_phone_01"));
+    return (query.next() ? query.value(0).toInt() : 0) + 1;
+}
+
+int TRpx2Data::NextFilterEngineerID()
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT max(FilterEngineerID) FROM t_filter_engineer_01"));
+    return (query.next() ? query.value(0).toInt() : 0) + 1;
+}
+
+void TRpx2Data::ClearPhoneList()
+{
+    ExecuteCommand(QStringLiteral("DELETE FROM t_filter_phone_01"));
+}
+
+void TRpx2Data::ClearEngineerList()
+{
+    ExecuteCommand(QStringLiteral("DELETE FROM t_filter_engineer_01"));
+}

@@ -1,0 +1,111 @@
+-- Schema of a new, empty shop database (SQLite). Statements are separated by lines that
+-- hold only a semicolon-terminated statement end; the program runs them in order.
+CREATE TABLE t_order_type_02 (
+    OrderTypeID INTEGER PRIMARY KEY,
+    OrderTypeName TEXT,
+    OrderTypeOrder INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE t_order_state_02 (
+    OrderStateID INTEGER PRIMARY KEY,
+    OrderStateName TEXT,
+    OrderStateColor INTEGER,
+    OrderStateOrder INTEGER NOT NULL DEFAULT 0,
+    OrderStateListOrder INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE t_customer_02 (
+    CustomerID INTEGER PRIMARY KEY AUTOINCREMENT,
+    CustomerCode TEXT,
+    CustomerShowCode BOOLEAN NOT NULL DEFAULT 0,
+    CustomerName TEXT,
+    CustomerStreet TEXT,
+    CustomerCity TEXT,
+    CustomerPSC TEXT,
+    CustomerPhoneNo TEXT,
+    CustomerEMail TEXT
+);
+
+CREATE TABLE t_order_02 (
+    OrderID TEXT NOT NULL,
+    OrderTypeID INTEGER,
+    OrderReceiptDate DATETIME,
+    OrderDeadlineDate DATETIME,
+    OrderFaultDescription TEXT,
+    OrderExpectedPricePrimary TEXT,
+    OrderExpectedCurrencyPrimary TEXT,
+    OrderExpectedPriceSecondary TEXT,
+    OrderExpectedCurrencySecondary TEXT,
+    OrderCustomerID INTEGER,
+    OrderStateID INTEGER,
+    OrderEngineerName TEXT,
+    OrderRepairDescription TEXT,
+    OrderSoftware BOOLEAN NOT NULL DEFAULT 0,
+    OrderIssueDate DATETIME,
+    OrderFinalPricePrimary REAL,
+    OrderFinalCurrencyPrimary TEXT,
+    OrderFinalPriceSecondary REAL,
+    OrderFinalCurrencySecondary TEXT,
+    OrderComponentsPricePrimary REAL,
+    OrderComponentsCurrencyPrimary TEXT,
+    OrderComponentsPriceSecondary REAL,
+    OrderComponentsCurrencySecondary TEXT,
+    OrderRepairNote TEXT,
+    OrderRepairImage TEXT,
+    OrderPhone BOOLEAN NOT NULL DEFAULT 0,
+    OrderPhoneType TEXT,
+    OrderPhoneIMEI TEXT,
+    OrderBattery BOOLEAN NOT NULL DEFAULT 0,
+    OrderBatteryType TEXT,
+    OrderBatterySN TEXT,
+    OrderCharger BOOLEAN NOT NULL DEFAULT 0,
+    OrderCover BOOLEAN NOT NULL DEFAULT 0,
+    OrderSIM BOOLEAN NOT NULL DEFAULT 0,
+    OrderWarrantyCert BOOLEAN NOT NULL DEFAULT 0,
+    OrderNote TEXT,
+    OrderEmailSent BOOLEAN NOT NULL DEFAULT 0
+);
+
+CREATE UNIQUE INDEX ix_order_id ON t_order_02 (OrderID);
+CREATE INDEX ix_order_imei ON t_order_02 (OrderPhoneIMEI);
+CREATE INDEX ix_order_issue ON t_order_02 (OrderStateID, OrderIssueDate);
+CREATE INDEX ix_order_issue_date ON t_order_02 (OrderIssueDate);
+CREATE INDEX ix_order_receipt ON t_order_02 (OrderReceiptDate);
+CREATE INDEX ix_order_customer ON t_order_02 (OrderCustomerID);
+CREATE INDEX ix_order_engineer ON t_order_02 (OrderEngineerName);
+CREATE INDEX ix_order_phone_type ON t_order_02 (OrderPhoneType);
+CREATE INDEX ix_customer_name ON t_customer_02 (CustomerName);
+CREATE INDEX ix_customer_phone ON t_customer_02 (CustomerPhoneNo);
+
+CREATE TABLE t_phone_01 (
+    PhoneName TEXT
+);
+CREATE INDEX ix_phone_name ON t_phone_01 (PhoneName);
+
+CREATE TABLE t_filter_phone_01 (
+    FilterPhoneID INTEGER,
+    PhoneName TEXT
+);
+
+CREATE TABLE t_filter_engineer_01 (
+    FilterEngineerID INTEGER,
+    EngineerName TEXT
+);
+
+CREATE TABLE t_config_01 (
+    ConfigKey TEXT NOT NULL PRIMARY KEY,
+    ConfigValue TEXT
+);
+
+-- Colours are stored as the shop's list colour numbers: blue-green-red byte order.
+INSERT INTO t_order_state_02 VALUES (1, 'Nová', 8388608, 1, 1);
+INSERT INTO t_order_state_02 VALUES (2, 'V opravě', 32768, 2, 2);
+INSERT INTO t_order_state_02 VALUES (3, 'Hotová', 128, 3, 3);
+INSERT INTO t_order_state_02 VALUES (4, 'Vydaná', 8421504, 4, 4);
+
+INSERT INTO t_order_type_02 VALUES (1, 'Reklamace', 3);
+INSERT INTO t_order_type_02 VALUES (2, 'Záruční oprava', 2);
+INSERT INTO t_order_type_02 VALUES (3, 'Placená oprava', 1);
+INSERT INTO t_order_type_02 VALUES (4, 'Odblokování / software', 4);
+INSERT INTO t_order_type_02 VALUES (5, 'Prodejna', 5);
+INSERT INTO t_order_type_02 VALUES (6, 'Posouzení / diagnostika', 6);
