@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/ui.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// A scripted Ui for tests: records every message and question, answers from queues, and
+// runs dialogs through handlers instead of a modal loop. Unscripted questions answer
+// Yes/Ok, unscripted dialogs are rejected.
+class FakeUi final : public Ui
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString title;
+        Icon icon;
+    };
+
+    FakeUi() { Ui::setInstance(this); }
+    ~FakeUi() override { Ui::setInstance(nullptr); }
+
+    QList<Shown> messages;
+    QList<Shown> questions;
+    std::deque<Answer> answers;
+    std::deque<MissingDatabase> databaseChoices;
+    std::deque<QString> fileNames;
+    std::deque<std::function<int(QDialog &)>> dialogHandlers;
+    QStringList dialogsShown; // objectName of every dialog run
+    QList<QUrl> openedUrls;
+    bool openUrlResult = true;
+    std::deque<QString> inputs; // answers to inputText; empty queue = cancelled
+
+    void message(const QString &text, const QString &title, Icon icon) override
+    {
+        messages.append({text, title, icon});
+    }
+    Answer ask(const QString &text, const QString &title, Buttons buttons, Icon icon) override
+    {
+        questions.append({text, title, icon});
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+    MissingDatabase missingDatabase(const QString &text) override
+    {
+        messages.append({text, QString(), Icon::Warning});
+        if (databaseChoices.empty())
+            return MissingDatabase::Quit;
+        const MissingDatabase c = databaseChoices.front();
+        databaseChoices.pop_front();
+        return c;
+    }
+    QString openFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
+    int exec(QDialog &dialog) override
+    {
+        dialogsShown.append(dialog.objectName());
+        if (dialogHandlers.empty())
+            return QDialog::Rejected;
+        auto handler = std::move(dialogHandlers.front());
+        dialogHandlers.pop_front();
+        const int result = handler(dialog);
+        dialog.setResult(result);
+        return result;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        openedUrls.append(url);
+        return openUrlResult;
+    }
+    bool inputText(const QString &, const QString &, QString &text) override
+    {
+        if (inputs.empty())
+            return false;
+        text = inputs.front();
+        inputs.pop_front();
+        return true;
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList list;
+        for (const Shown &s : messages)
+            list.append(s.text);
+        return list;
+    }
+
+private:
+    QString nextFile()
+    {
+        if (fileNames.empty())
+            return {};
+        const QString f = fileNames.front();
+        fileNames.pop_front();
+        return f;
+    }
+};
