@@ -109,3 +109,31 @@ INSERT INTO t_order_type_02 VALUES (3, 'Placená oprava', 1);
 INSERT INTO t_order_type_02 VALUES (4, 'Odblokování / software', 4);
 INSERT INTO t_order_type_02 VALUES (5, 'Prodejna', 5);
 INSERT INTO t_order_type_02 VALUES (6, 'Posouzení / diagnostika', 6);
+
+-- A new shop types its engineers and device models freely until it has built its lists.
+INSERT INTO t_config_01 VALUES ('FEPhone', '1');
+INSERT INTO t_config_01 VALUES ('FEEngineer', '1');
+
+-- Device models a shop meets every day; the suggestion lists start with them.
+INSERT INTO t_phone_01 VALUES ('Apple iPhone 11');
+INSERT INTO t_phone_01 VALUES ('Apple iPhone 12');
+INSERT INTO t_phone_01 VALUES ('Apple iPhone 13');
+INSERT INTO t_phone_01 VALUES ('Apple iPhone 14');
+INSERT INTO t_phone_01 VALUES ('Apple iPhone 15');
+INSERT INTO t_phone_01 VALUES ('Apple iPhone SE (2022)');
+INSERT INTO t_phone_01 VALUES ('Google Pixel 7');
+INSERT INTO t_phone_01 VALUES ('Google Pixel 8');
+INSERT INTO t_phone_01 VALUES ('Honor Magic5 Lite');
+INSERT INTO t_phone_01 VALUES ('Huawei P30 Lite');
+INSERT INTO t_phone_01 VALUES ('Motorola Moto G54');
+INSERT INTO t_phone_01 VALUES ('Nokia G21');
+INSERT INTO t_phone_01 VALUES ('OnePlus Nord CE 3 Lite');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy A14');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy A34');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy A54');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy S21');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy S23');
+INSERT INTO t_phone_01 VALUES ('Samsung Galaxy Xcover 6 Pro');
+INSERT INTO t_phone_01 VALUES ('Xiaomi Redmi Note 12');
+INSERT INTO t_phone_01 VALUES ('Xiaomi Redmi Note 13');
+INSERT INTO t_phone_01 VALUES ('Xiaomi Redmi 12C');
