@@ -220,9 +220,15 @@ QString CConfig::GetAgreementText()
 
 void CConfig::SetAgreementText(const QString &v)
 {
-    for (int i = 0; i < AgreementPieces; ++i)
-        SetConfigValue(QStringLiteral("AgreementText%1").arg(i + 1),
-                       v.mid(i * AgreementPieceLength, AgreementPieceLength));
+    qsizetype pos = 0;
+    for (int i = 0; i < AgreementPieces; ++i) {
+        qsizetype length = qBound<qsizetype>(0, v.size() - pos, qsizetype(AgreementPieceLength));
+        // A character of two UTF-16 units is never cut in half: a half cannot be stored.
+        if (length > 0 && v.at(pos + length - 1).isHighSurrogate())
+            --length;
+        SetConfigValue(QStringLiteral("AgreementText%1").arg(i + 1), v.mid(pos, length));
+        pos += length;
+    }
 }
 
 QString CConfig::GetPassword()
@@ -232,7 +238,12 @@ QString CConfig::GetPassword()
 
 void CConfig::SetPassword(const QString &v)
 {
-    SetConfigValue(QStringLiteral("Password"), ScramblePassword(v));
+    // A character outside the code page would be stored as a substitute that nobody can
+    // type: the shop would be locked out of its protected actions.
+    const QString scrambled = ScramblePassword(v);
+    if (UnscramblePassword(scrambled) != v)
+        throw RpxError(QStringLiteral("Heslo obsahuje znaky, které nelze uložit."));
+    SetConfigValue(QStringLiteral("Password"), scrambled);
 }
 
 int CConfig::GetColumnWidth(const QString &grid, int column, int defaultWidth)

@@ -107,6 +107,14 @@ QStringList valuesOf(QSqlQuery &query)
 
 } // namespace
 
+// The schema is a resource of this static library. Nothing references its registration
+// object, so the linker drops it from the programs: register it explicitly before use.
+// (Q_INIT_RESOURCE must stand outside any namespace.)
+static void initCoreResources()
+{
+    Q_INIT_RESOURCE(core);
+}
+
 TRpx2Data::TRpx2Data(QObject *owner, const QString &keyName, OrderListListener *listener)
     : QObject(owner)
     , m_keyName(keyName)
@@ -242,6 +250,7 @@ void TRpx2Data::CreateDatabase(const QString &path)
     if (QFileInfo::exists(absolute))
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
                                       "založit.").arg(absolute));
+    initCoreResources();
     QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
     if (!schemaFile.open(QIODevice::ReadOnly))
         throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
@@ -257,12 +266,12 @@ void TRpx2Data::CreateDatabase(const QString &path)
         } else {
             db.transaction();
             QSqlQuery query(db);
-            const QStringList statements = schema.split(QLatin1Char(';'));
+            // Drop the comment lines first: a comment may itself contain a semicolon.
+            QStringList lines = schema.split(QLatin1Char('\n'));
+            lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
+            const QStringList statements = lines.join(QLatin1Char('\n')).split(QLatin1Char(';'));
             for (QString statement : statements) {
-                // Drop comment lines, keep the rest.
-                QStringList lines = statement.split(QLatin1Char('\n'));
-                lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
-                statement = lines.join(QLatin1Char('\n')).trimmed();
+                statement = statement.trimmed();
                 if (statement.isEmpty())
                     continue;
                 if (!query.exec(statement)) {
