@@ -1,0 +1,286 @@
+#include "simpleresources.h"
+
+#include "apppaths.h"
+#include "config.h"
+#include "rpx2data.h"
+#include "rpxerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const char *const CodePage = "windows-1250";
+
+// Windows-1250 bytes 0x80 to 0xFF; U+FFFD marks the five bytes the code page leaves unused.
+// clang-format off
+const char16_t HighHalf[128] = {
+    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021,
+    0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+// clang-format on
+
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// Removes every leading and trailing byte with a code up to 32.
+QByteArray trimControl(const QByteArray &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlankOrControl(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlankOrControl(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// A quoted text loses its two quotes and has every backslash-n turned into a line feed.
+// Returns false when the text is not enclosed in double quotes.
+bool unquote(const QByteArray &text, QByteArray &value)
+{
+    if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"'))
+        return false;
+    value = text.mid(1, text.size() - 2);
+    value.replace("\\n", "\n");
+    return true;
+}
+
+// A language code becomes part of a file name; anything but letters, digits, '-' and '_'
+// could point outside the program folder.
+bool isSafeLanguageCode(const QString &code)
+{
+    if (code.isEmpty())
+        return false;
+    for (const QChar c : code) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-')
+            && c != QLatin1Char('_'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// --- CLineReader ---
+
+CLineReader::CLineReader(QIODevice &stream)
+    : m_stream(stream)
+{
+}
+
+QByteArray CLineReader::ReadLine()
+{
+    QByteArray line;
+    for (;;) {
+        if (m_pos >= m_count) {
+            m_pos = 0;
+            m_count = m_stream.read(m_buffer, sizeof m_buffer);
+            if (m_count <= 0) {
+                m_count = 0;
+                if (line.isEmpty())
+                    throw EEndOfStream();
+                return line;
+            }
+        }
+        const char c = m_buffer[m_pos++];
+        if (c == '\n')
+            return line;
+        if (c != '\r')
+            line.append(c);
+    }
+}
+
+// --- CSymbols ---
+
+CSymbols::CSymbols(QIODevice &stream)
+{
+    read(stream);
+}
+
+void CSymbols::read(QIODevice &stream)
+{
+    m_currentKey.clear();
+    CLineReader reader(stream);
+    for (;;) {
+        QByteArray line;
+        try {
+            line = reader.ReadLine();
+        } catch (const EEndOfStream &) {
+            break;
+        }
+        processLine(line);
+    }
+}
+
+QByteArray CSymbols::value(const QByteArray &key) const
+{
+    const auto it = m_map.find(key);
+    return it == m_map.end() ? QByteArray() : it->second;
+}
+
+void CSymbols::processLine(const QByteArray &line)
+{
+    const QByteArray text = trimControl(line);
+    if (text.isEmpty())
+        return;
+
+    // A line indented with a blank or a tab continues the value of the current key.
+    if (line.front() == ' ' || line.front() == '\t') {
+        QByteArray part;
+        if (!m_currentKey.isEmpty() && unquote(text, part))
+            m_map[m_currentKey].append(part);
+        return;
+    }
+
+    if (text.front() == '#')
+        return;
+    const qsizetype eq = text.indexOf('=');
+    if (eq < 0)
+        return;
+
+    // The key becomes current even when its value is not quoted, so that indented
+    // quoted lines below it give the key its value.
+    m_currentKey = trimControl(text.left(eq));
+    if (m_currentKey.isEmpty())
+        return;
+    QByteArray value;
+    if (unquote(trimControl(text.mid(eq + 1)), value))
+        m_map[m_currentKey] = value;
+}
+
+// --- CSimpleResources ---
+
+CSimpleResources &CSimpleResources::instance()
+{
+    static CSimpleResources resources;
+    return resources;
+}
+
+void CSimpleResources::load(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw RpxError(QStringLiteral("Soubor s texty aplikace „%1“ nelze otevřít: %2")
+                           .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    }
+    CSymbols symbols(file);
+    m_symbols = std::move(symbols);
+    m_loaded = true;
+}
+
+void CSimpleResources::ensureLoaded()
+{
+    if (!m_loaded)
+        load(AppPaths::languageFile(currentLanguageCode()));
+}
+
+QString CSimpleResources::text(const QString &key)
+{
+    ensureLoaded();
+    const QByteArray value = m_symbols.value(encode(key));
+    if (value.isEmpty())
+        return QStringLiteral("{NULL}");
+    return decode(value);
+}
+
+QString CSimpleResources::currentLanguageCode()
+{
+    TRpx2Data *data = TRpx2Data::instance();
+    if (data && data->isOpen()) {
+        const QString code = data->config().GetLanguage().trimmed();
+        if (isSafeLanguageCode(code))
+            return code;
+    }
+    return QStringLiteral("cs");
+}
+
+QString CSimpleResources::decode(const QByteArray &bytes)
+{
+    QStringDecoder decoder(CodePage);
+    if (!decoder.isValid())
+        return Cp1250::toUnicode(bytes);
+    return decoder.decode(bytes);
+}
+
+QByteArray CSimpleResources::encode(const QString &text)
+{
+    QStringEncoder encoder(CodePage);
+    if (!encoder.isValid())
+        return Cp1250::fromUnicode(text);
+
+    // One code point at a time, so that each character the code page lacks (and each lone
+    // surrogate, which the converter would drop silently) becomes one '?'.
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80) {
+            bytes.append(static_cast<char>(c.unicode()));
+            continue;
+        }
+        qsizetype length = 1;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            length = 2;
+        QStringEncoder single(CodePage);
+        const QByteArray encoded = single.encode(QStringView(text).mid(i, length));
+        bytes.append(single.hasError() || encoded.size() != 1 ? QByteArray("?") : encoded);
+        i += length - 1;
+    }
+    return bytes;
+}
+
+// --- Cp1250 ---
+
+QString Cp1250::toUnicode(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        text.append(QChar(b < 0x80 ? char16_t(b) : HighHalf[b - 0x80]));
+    }
+    return text;
+}
+
+QByteArray Cp1250::fromUnicode(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i; // one '?' for the whole code point
+        char byte = '?';
+        if (c < 0x80) {
+            byte = static_cast<char>(c);
+        } else if (c != 0xFFFD) {
+            for (int k = 0; k < 128; ++k) {
+                if (HighHalf[k] == c) {
+                    byte = static_cast<char>(0x80 + k);
+                    break;
+                }
+            }
+        }
+        bytes.append(byte);
+    }
+    return bytes;
+}
