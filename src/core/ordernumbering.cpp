@@ -65,7 +65,11 @@ QString OrderNumbering::NewOrderID(TRpx2Data &data)
 
 void OrderNumbering::UpdateCounter(TRpx2Data &data, const QString &storedOrderId)
 {
-    const int counter = qMax(CounterOf(storedOrderId), GetCounterBase(data));
+    // Only a number of this year counts: storing an edited order of an earlier year must
+    // not make this year's numbers jump.
+    const QString thisYear = QString::number(Clock::today().year()) + QLatin1Char('-');
+    const int own = storedOrderId.startsWith(thisYear) ? CounterOf(storedOrderId) : 0;
+    const int counter = qMax(own, GetCounterBase(data));
     if (counter != data.config().GetMaxOrderID())
         data.config().SetMaxOrderID(counter);
 }
