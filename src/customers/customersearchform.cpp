@@ -1,0 +1,328 @@
+#include "customersearchform.h"
+
+#include "app/ui.h"
+#include "customercode.h"
+#include "customereditform.h"
+#include "customertexts.h"
+#include "rpx2data.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The grid's columns, in this order; every other column of the list stays hidden.
+struct GridColumn
+{
+    const char *field;
+    const char *titleKey;
+    const char *builtInTitle;
+};
+constexpr GridColumn GridColumns[] = {
+    {"CustomerName", "CustomerSearch.Title.0", "Jméno"},
+    {"CustomerCity", "CustomerSearch.Title.1", "Město"},
+    {"CustomerPhoneNo", "CustomerSearch.Title.2", "Telefon"},
+    {"CustomerEMail", "CustomerSearch.Title.3", "EMail"},
+};
+constexpr int ColumnWidth = 120;
+
+} // namespace
+
+TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
+    : QDialog(owner), m_model(TRpx2Data::instance()->customerSearchModel())
+{
+    setObjectName(QStringLiteral("TCustomerSearchForm"));
+    setWindowTitle(customerText("CustomerSearch.Window", QStringLiteral("Hledej...")));
+
+    m_filterName = new QLineEdit(this);
+    m_filterName->setObjectName(QStringLiteral("EditFilterName"));
+    m_filterPhoneNo = new QLineEdit(this);
+    m_filterPhoneNo->setObjectName(QStringLiteral("EditFilterPhoneNo"));
+    auto *nameLabel
+        = new QLabel(customerText("CustomerSearch.FilterName", QStringLiteral("Jméno:")), this);
+    nameLabel->setBuddy(m_filterName);
+    auto *phoneLabel = new QLabel(
+        customerText("CustomerSearch.FilterPhoneNo", QStringLiteral("Telefon:")), this);
+    phoneLabel->setBuddy(m_filterPhoneNo);
+
+    // Typing restarts the count, so the list is reloaded once, half a second after the
+    // last keystroke.
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer"));
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(500);
+    connect(m_timer, &QTimer::timeout, this, &TCustomerSearchForm::applyFilter);
+    connect(m_filterName, &QLineEdit::textChanged, m_timer, qOverload<>(&QTimer::start));
+    connect(m_filterPhoneNo, &QLineEdit::textChanged, m_timer, qOverload<>(&QTimer::start));
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The header forgets hidden sections whenever the list is reloaded.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TCustomerSearchForm::setupColumns);
+
+    m_ok = new QPushButton(customerText("CustomerSearch.Ok", QStringLiteral("Ok")), this);
+    m_ok->setObjectName(QStringLiteral("ButtonOk"));
+    m_ok->setDefault(true);
+    // Enter in a filter box presses OK. While the typed filter is not applied yet, the list
+    // still shows the old result: apply the filter and let the clerk pick from what it finds,
+    // rather than hand back a customer that was never on the screen for this filter.
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        if (m_timer->isActive())
+            applyFilter();
+        else
+            accept();
+    });
+    m_cancel
+        = new QPushButton(customerText("CustomerSearch.Cancel", QStringLiteral("Storno")), this);
+    m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto addAction
+        = [this](const char *name, const char *key, const QString &builtIn, auto handler) {
+              auto *action = new QAction(customerText(key, builtIn), this);
+              action->setObjectName(QLatin1String(name));
+              connect(action, &QAction::triggered, this, handler);
+              m_grid->addAction(action);
+              return action;
+          };
+    QAction *select = addAction("Select", "CustomerSearch.Popup.Select", QStringLiteral("Vybrat"),
+                                &QDialog::accept);
+    addAction("JoinSelected", "CustomerSearch.Popup.JoinSelected",
+              QStringLiteral("Sloučit označené"), &TCustomerSearchForm::joinSelected);
+    addAction("JoinAll", "CustomerSearch.Popup.JoinAll", QStringLiteral("Sloučit vyfiltrované"),
+              &TCustomerSearchForm::joinAll);
+    addAction("Edit", "CustomerSearch.Popup.Edit", QStringLiteral("Upravit..."),
+              &TCustomerSearchForm::editCustomer);
+    addAction("New", "CustomerSearch.Popup.New", QStringLiteral("Nový..."),
+              &TCustomerSearchForm::newCustomer);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_grid, &QAbstractItemView::doubleClicked, select, [select](const QModelIndex &index) {
+        if (index.isValid())
+            select->trigger();
+    });
+
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(nameLabel);
+    filterRow->addWidget(m_filterName, 3);
+    filterRow->addSpacing(12);
+    filterRow->addWidget(phoneLabel);
+    filterRow->addWidget(m_filterPhoneNo, 2);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(m_ok);
+    buttonRow->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filterRow);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(buttonRow);
+
+    setMinimumSize(560, 280);
+    resize(600, 360);
+    setSizeGripEnabled(true);
+
+    QWidget::setTabOrder(m_filterName, m_filterPhoneNo);
+    QWidget::setTabOrder(m_filterPhoneNo, m_grid);
+    QWidget::setTabOrder(m_grid, m_ok);
+    QWidget::setTabOrder(m_ok, m_cancel);
+    m_filterName->setFocus();
+
+    // The list keeps the last filter of an earlier search: start again from every customer.
+    setupColumns();
+    if (reload(QString(), QString()))
+        setCurrentRow(0);
+}
+
+CCustomer TCustomerSearchForm::currentCustomer() const
+{
+    return TRpx2Data::instance()->customerSearchRow(currentRow());
+}
+
+void TCustomerSearchForm::applyFilter()
+{
+    m_timer->stop();
+    if (reload(m_filterName->text().trimmed(), m_filterPhoneNo->text().trimmed()))
+        setCurrentRow(0);
+}
+
+bool TCustomerSearchForm::reload(const QString &name, const QString &phoneNo)
+{
+    const bool ok = runGuarded([&] { TRpx2Data::instance()->ReloadCustomerSearch(name, phoneNo); });
+    if (ok) {
+        m_nameFilter = name;
+        m_phoneFilter = phoneNo;
+    }
+    return ok;
+}
+
+void TCustomerSearchForm::setupColumns()
+{
+    const QSqlRecord fields = m_model->record();
+    QHeaderView *header = m_grid->horizontalHeader();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        m_grid->setColumnHidden(column, true);
+    int visual = 0;
+    for (const GridColumn &c : GridColumns) {
+        const int column = fields.indexOf(QLatin1String(c.field));
+        if (column < 0)
+            continue;
+        m_model->setHeaderData(column, Qt::Horizontal,
+                               customerText(c.titleKey, QString::fromUtf8(c.builtInTitle)));
+        m_grid->setColumnHidden(column, false);
+        m_grid->setColumnWidth(column, ColumnWidth);
+        header->moveSection(header->visualIndex(column), visual++);
+    }
+}
+
+int TCustomerSearchForm::currentRow() const
+{
+    const QModelIndex index = m_grid->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void TCustomerSearchForm::setCurrentRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const int column = std::max(0, m_model->record().indexOf(QLatin1String(GridColumns[0].field)));
+    const QModelIndex index = m_model->index(row, column);
+    m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
+}
+
+int TCustomerSearchForm::rowOfCustomer(int customerId) const
+{
+    const int column = m_model->record().indexOf(QLatin1String("CustomerID"));
+    if (column < 0)
+        return -1;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (m_model->data(m_model->index(row, column)).toInt() == customerId)
+            return row;
+    return -1;
+}
+
+void TCustomerSearchForm::newCustomer()
+{
+    CCustomer fresh;
+    fresh.CustomerShowCode = true;
+    fresh.CustomerCode = CustomerCode::draw();
+    TCustomerEditForm form(this);
+    form.setCustomer(fresh);
+    if (Ui::instance().exec(form) != QDialog::Accepted)
+        return;
+    CCustomer customer = form.customer();
+    if (!runGuarded([&] { TRpx2Data::instance()->StoreCustomer(customer); }))
+        return;
+    if (!reload(m_nameFilter, m_phoneFilter))
+        return;
+    // The cursor goes to the new customer, so that OK picks it; when the filter hides it,
+    // to the last row.
+    const int row = rowOfCustomer(customer.CustomerID);
+    setCurrentRow(row >= 0 ? row : m_model->rowCount() - 1);
+}
+
+void TCustomerSearchForm::editCustomer()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const int customerId = TRpx2Data::instance()->customerSearchRow(row).CustomerID;
+    std::optional<CCustomer> stored;
+    if (!runGuarded([&] { stored = TRpx2Data::instance()->GetCustomer(customerId); }))
+        return;
+    if (!stored) {
+        // Gone since the list was loaded: show the register as it is now.
+        if (reload(m_nameFilter, m_phoneFilter))
+            setCurrentRow(std::min(row, m_model->rowCount() - 1));
+        return;
+    }
+    TCustomerEditForm form(this);
+    form.setCustomer(*stored);
+    if (Ui::instance().exec(form) != QDialog::Accepted)
+        return;
+    CCustomer customer = form.customer();
+    if (!runGuarded([&] { TRpx2Data::instance()->StoreCustomer(customer); }))
+        return;
+    if (!reload(m_nameFilter, m_phoneFilter))
+        return;
+    // A changed name may move the customer elsewhere in the sorted list: follow it, and keep
+    // the old row number only when the filter no longer shows it.
+    const int newRow = rowOfCustomer(customer.CustomerID);
+    setCurrentRow(newRow >= 0 ? newRow : std::min(row, m_model->rowCount() - 1));
+}
+
+void TCustomerSearchForm::joinSelected()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_grid->selectionModel()->selectedIndexes())
+        if (!rows.contains(index.row()))
+            rows.append(index.row());
+    if (rows.size() < 2) {
+        Ui::instance().message(QStringLiteral("Vyberte alespoň dva zákazníky."));
+        return;
+    }
+    if (Ui::instance().ask(QStringLiteral("Přejete si sloučit tohoto zákazníka s vybraným?"),
+                           QString(), Prompts::Buttons::OkCancel, Prompts::Icon::Question)
+        != Prompts::Answer::Ok)
+        return;
+    std::sort(rows.begin(), rows.end());
+    TRpx2Data *data = TRpx2Data::instance();
+    // The customer under the cursor survives, whether or not it is marked itself.
+    const int survivorRow = currentRow() >= 0 ? currentRow() : rows.first();
+    const int survivorId = data->customerSearchRow(survivorRow).CustomerID;
+    QList<int> ids;
+    for (int row : rows)
+        ids.append(data->customerSearchRow(row).CustomerID);
+    merge(survivorId, ids);
+}
+
+void TCustomerSearchForm::joinAll()
+{
+    // Merge what the filter boxes say, not a list that a pending reload is about to replace.
+    if (m_timer->isActive())
+        applyFilter();
+    const int count = m_model->rowCount();
+    if (count < 2)
+        return;
+    if (Ui::instance().ask(
+            QStringLiteral("Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"),
+            QString(), Prompts::Buttons::OkCancel, Prompts::Icon::Question)
+        != Prompts::Answer::Ok)
+        return;
+    TRpx2Data *data = TRpx2Data::instance();
+    const int survivorId = data->customerSearchRow(std::max(0, currentRow())).CustomerID;
+    QList<int> ids;
+    for (int row = 0; row < count; ++row)
+        ids.append(data->customerSearchRow(row).CustomerID);
+    merge(survivorId, ids);
+}
+
+void TCustomerSearchForm::merge(int survivorId, const QList<int> &customerIds)
+{
+    if (!runGuarded([&] { TRpx2Data::instance()->MergeCustomers(survivorId, customerIds); }))
+        return;
+    if (reload(m_nameFilter, m_phoneFilter))
+        setCurrentRow(0);
+}

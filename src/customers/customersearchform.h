@@ -1,0 +1,51 @@
+#pragma once
+
+#include "records.h"
+
+#include <QDialog>
+#include <QList>
+
+class QAction;
+class QLineEdit;
+class QPushButton;
+class QSqlQueryModel;
+class QTableView;
+class QTimer;
+
+// The customer search: finds customers by part of the name and/or phone number, picks one
+// for the caller, adds or corrects customers through the customer dialog and merges
+// duplicates. The list is the data module's customer search model; opening the dialog
+// resets it to every customer.
+class TCustomerSearchForm final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TCustomerSearchForm(QWidget *owner = nullptr);
+
+    // The customer under the grid's cursor; an empty record (id 0) when the list is empty.
+    CCustomer currentCustomer() const;
+
+private:
+    void applyFilter();
+    bool reload(const QString &name, const QString &phoneNo);
+    void setupColumns();
+    int currentRow() const;
+    void setCurrentRow(int row);
+    int rowOfCustomer(int customerId) const;
+    void newCustomer();
+    void editCustomer();
+    void joinSelected();
+    void joinAll();
+    void merge(int survivorId, const QList<int> &customerIds);
+
+    QSqlQueryModel *m_model;
+    QLineEdit *m_filterName;
+    QLineEdit *m_filterPhoneNo;
+    QTimer *m_timer;
+    QTableView *m_grid;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+    // The filter the list was last loaded with.
+    QString m_nameFilter;
+    QString m_phoneFilter;
+};
