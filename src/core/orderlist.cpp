@@ -66,7 +66,8 @@ void OrderList::reload(const OrderFilter &filter)
                                        "o.OrderStateID, c.CustomerName")
                         + joins + whereClause(conditions)
                         + QStringLiteral(" ORDER BY os.OrderStateListOrder, o.OrderID DESC");
-    QSqlQuery query = m_data.OpenQuery(sql, values);
+    QSqlQuery query = m_data.prepare(sql, values, false);
+    m_data.exec(query);
     m_model.setQuery(std::move(query));
     while (m_model.canFetchMore())
         m_model.fetchMore();

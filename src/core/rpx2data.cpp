@@ -296,11 +296,12 @@ void TRpx2Data::CreateDatabase(const QString &path)
 // ---------------------------------------------------------------------------------------
 // General query and command
 
-QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values)
+QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, bool forwardOnly)
 {
     ensureOpen();
     QSqlQuery query(database());
-    query.setForwardOnly(true);
+    // Item models move freely through their rows; every other reader walks forward once.
+    query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
         throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
     for (const QVariant &value : values)
@@ -652,6 +653,12 @@ void TRpx2Data::SetOrderEmailSent(const QString &orderId)
                    {orderId});
 }
 
+void TRpx2Data::SetOrderRepairImage(const QString &orderId, const QString &fileName)
+{
+    ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderRepairImage = ? WHERE OrderID = ?"),
+                   {fileName, orderId});
+}
+
 double TRpx2Data::GetRevenueTotal()
 {
     QSqlQuery query = OpenQuery(QStringLiteral(
@@ -789,7 +796,7 @@ void TRpx2Data::ReloadCustomerSearch(const QString &name, const QString &phoneNo
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID");
-    QSqlQuery query = prepare(sql, values);
+    QSqlQuery query = prepare(sql, values, false);
     exec(query);
     QSqlQueryModel *model = customerSearchModel();
     model->setQuery(std::move(query));

@@ -92,6 +92,7 @@ public:
     int RenameEngineer(const QString &from, const QString &to);
     int RenamePhoneType(const QString &from, const QString &to);
     void SetOrderEmailSent(const QString &orderId);
+    void SetOrderRepairImage(const QString &orderId, const QString &fileName);
 
     // --- revenue (handed-back orders) ---
     double GetRevenueTotal();
@@ -142,7 +143,7 @@ public:
 
 private:
     friend class OrderList;
-    QSqlQuery prepare(const QString &sql, const QVariantList &values = {});
+    QSqlQuery prepare(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true);
     void exec(QSqlQuery &query);
     COrder orderFromQuery(const QSqlQuery &query) const;
     void writeOrder(const COrder &order, bool exists);

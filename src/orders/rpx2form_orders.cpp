@@ -1,0 +1,1227 @@
+// The main window's order editor and list: showing, building, tracking changes, storing,
+// cancelling, filtering, totals, holding, deleting and photos.
+#include "app/rpx2form.h"
+
+#include "app/aboutform.h"
+#include "app/ui.h"
+#include "customers/customersearchform.h"
+#include "options/optionsform.h"
+#include "options/passwordcheck.h"
+#include "orders/filtersform.h"
+#include "orders/orderrename.h"
+#include "orders/suggestcombobox.h"
+
+#include "apppaths.h"
+#include "clock.h"
+#include "config.h"
+#include "customercode.h"
+#include "orderlist.h"
+#include "ordernumbering.h"
+#include "rpx2data.h"
+#include "rpxerror.h"
+#include "simpleresources.h"
+#include "textformat.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace {
+
+const int AgeDays[] = {7, 14, 31, 92, 365, 99999};
+const QDate ZeroDate(1899, 12, 30);
+
+QDateTime shownDate(const QDateTime &value)
+{
+    return value.isValid() ? value : QDateTime(ZeroDate, QTime(0, 0));
+}
+
+void setBackground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, color.isValid() ? color : QApplication::palette().color(QPalette::Base));
+    widget->setPalette(palette);
+}
+
+bool isValidFinalPrice(const QString &text)
+{
+    return !text.trimmed().isEmpty() && CConfig::IsNumber(text);
+}
+
+double readPrice(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw RpxError(QStringLiteral("„%1“ není platné číslo.").arg(text));
+    return value;
+}
+
+QPixmap photoPicture(bool present)
+{
+    QPixmap pixmap(22, 22);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor body = present ? QColor(0x20, 0x60, 0xb0) : QColor(0xa8, 0xa8, 0xa8);
+    p.setPen(QPen(body, 1.5));
+    p.setBrush(present ? QColor(0xd8, 0xe8, 0xff) : QColor(0xf4, 0xf4, 0xf4));
+    p.drawRoundedRect(QRectF(2, 6, 18, 13), 2, 2);
+    p.drawRect(QRectF(7, 3.5, 8, 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(11, 12.5), 4, 4);
+    if (present) {
+        p.setBrush(body);
+        p.drawEllipse(QPointF(11, 12.5), 2, 2);
+    }
+    return pixmap;
+}
+
+} // namespace
+
+// ----------------------------------------------------------------------------------------
+// Start-up, texts, settings, shutdown
+
+bool TRpx2Form::start()
+{
+    m_data = new TRpx2Data(this, QStringLiteral("RPX2"), this);
+    OrderListDBGrid->setModel(m_data->orderList().model());
+    connect(&m_data->orderList(), &OrderList::reloaded, this, [this] {
+        OrderListDBGrid->setColumnHidden(OrderList::ColStateColor, true);
+        OrderListDBGrid->setColumnHidden(OrderList::ColStateID, true);
+        OrderListDBGrid->setColumnHidden(OrderList::ColCustomerName, true);
+        QSqlQueryModel *model = m_data->orderList().model();
+        model->setHeaderData(0, Qt::Horizontal, m_columnTitles[0]);
+        model->setHeaderData(1, Qt::Horizontal, m_columnTitles[1]);
+        OrderListDBGrid->setColumnWidth(0, m_columnWidths[0]);
+        OrderListDBGrid->setColumnWidth(1, m_columnWidths[1]);
+        StatusPanel1->clear();
+    });
+    connect(&m_data->orderList(), &OrderList::currentRowChanged, this, [this] { syncListSelection(); });
+    connect(OrderListDBGrid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (section < 2 && size > 0 && OrderListDBGrid->model()->columnCount() > section)
+                    m_columnWidths[section] = size;
+            });
+
+    int ageIndex = m_data->config().GetOrderAgeFilter();
+    if (ageIndex < 0 || ageIndex > 5)
+        ageIndex = 3;
+    OrderAgeComboBox->setCurrentIndex(ageIndex);
+    m_columnWidths[0] = 75;
+    m_columnWidths[1] = 110;
+
+    if (!m_data->Connect(Ui::instance(), AgeDays[ageIndex]))
+        return false;
+
+    // The default widths fit a whole number and IMEI in the window's font.
+    const QFontMetrics metrics(OrderListDBGrid->font());
+    const int default0 = qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14);
+    const int default1 = qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14);
+    m_columnWidths[0] = m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 0, default0);
+    m_columnWidths[1] = m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 1, default1);
+    applyTexts();
+    OrderStateComboBoxFilter->setCurrentIndex(0);
+    m_easyCustomer = m_data->config().GetEasyCustomer();
+    ShowOrderList(m_data->config().GetShowOrders());
+    ShowFilters(true);
+    ShowOrderTotals();
+    ApplyWindowTitle();
+    applyComboStyles();
+    // The titles and widths are applied by the reload handler; run it once for the list
+    // that Connect opened before the texts and widths were known.
+    emit m_data->orderList().reloaded();
+    StatusPanel1->setText(m_data->orderList().stateCountsText());
+    if (m_data->orderList().isEmpty())
+        SetOrderFormState(OrderFormState::Browse);
+    else
+        ShowCurrentOrder();
+    syncListSelection();
+    return true;
+}
+
+void TRpx2Form::applyTexts()
+{
+    auto set = [](auto *control, const char *key) { control->setText(rpxText(key)); };
+    set(ActionAbout, "Rpx2.ActionAbout");
+    set(ActionClose, "Rpx2.ActionClose");
+    set(ActionCustomerSelect, "Rpx2.ActionCustomerSelect");
+    set(ActionFilters, "Rpx2.ActionFilters");
+    set(ActionNotify, "Rpx2.ActionNotify");
+    set(ActionOptions, "Rpx2.ActionOptions");
+    set(ActionOrderChange, "Rpx2.ActionOrderChange");
+    set(ActionOrderNext, "Rpx2.ActionOrderNext");
+    set(ActionOrderPrevious, "Rpx2.ActionOrderPrevious");
+    set(ActionOrderFirst, "Rpx2.ActionOrderFirst");
+    set(ActionOrderLast, "Rpx2.ActionOrderLast");
+    set(ActionOrderNew, "Rpx2.ActionOrderNew");
+    set(ActionOrderNewMulti, "Rpx2.ActionOrderNewMulti");
+    set(ActionOrderStore, "Rpx2.ActionOrderStore");
+    set(ActionOrderSumary, "Rpx2.ActionOrderSumary");
+    set(ActionOrderCancel, "Rpx2.ActionOrderCancel");
+    set(ActionOrderDelete, "Rpx2.ActionOrderDelete");
+    set(ActionOrderEngineerUpdate, "Rpx2.ActionOrderEngineerUpdate");
+    set(ActionOrderPhoneUpdate, "Rpx2.ActionOrderPhoneUpdate");
+    set(ActionPrintIssue, "Rpx2.ActionPrintIssue");
+    set(ActionPrintReceipt, "Rpx2.ActionPrintReceipt");
+    set(ActionOrderImageShow, "Rpx2.ActionOrderImageShow");
+    set(ActionOrderImageLoad, "Rpx2.ActionOrderImageLoad");
+    set(ActionOrderImageClear, "Rpx2.ActionOrderImageClear");
+    set(ActionOrderImagePrint, "Rpx2.ActionOrderImagePrint");
+    set(ActionNotifyEmail, "Rpx2.ActionNotifyEmail");
+    MenuOrder->setTitle(rpxText("Rpx2.MenuOrder"));
+    MenuTools->setTitle(rpxText("Rpx2.MenuTools"));
+    MenuHelp->setTitle(rpxText("Rpx2.MenuHelp"));
+    OrderBox->setTitle(rpxText("Rpx2.OrderBox"));
+    RepairBox->setTitle(rpxText("Rpx2.RepairBox"));
+    CustomerBox->setTitle(rpxText("Rpx2.CustomerBox"));
+    AccessoriesBox->setTitle(rpxText("Rpx2.AccessoriesBox"));
+    set(OrderIDLabel, "Rpx2.OrderID");
+    set(OrderTypeIDLabel, "Rpx2.OrderTypeID");
+    set(OrderReceiptDateLabel, "Rpx2.OrderReceiptDate");
+    set(OrderDeadlineDateLabel, "Rpx2.OrderDeadlineDate");
+    set(OrderFaultDescriptionLabel, "Rpx2.OrderFaultDescription");
+    set(OrderPriceLabel, "Rpx2.OrderPrice");
+    set(OrderStateLabel, "Rpx2.OrderState");
+    set(OrderEngineerLabel, "Rpx2.OrderEngineer");
+    set(OrderRepairDescriptionLabel, "Rpx2.OrderRepairDescription");
+    set(OrderIssueDateLabel, "Rpx2.OrderIssueDate");
+    set(OrderSoftwareCheckBox, "Rpx2.OrderSoftware");
+    set(OrderIssuePriceLabel, "Rpx2.OrderIssuePrice");
+    set(OrderIssueComponentPriceLabel, "Rpx2.OrderIssueComponentPrice");
+    set(OrderRepairNoteLabel, "Rpx2.OrderRepairNote");
+    set(CustomerCodeLabel, "Rpx2.CustomerCode");
+    set(CustomerNameLabel, "Rpx2.CustomerName");
+    set(CustomerPhoneLabel, "Rpx2.CustomerPhone");
+    set(CustomerEMailLabel, "Rpx2.CustomerEMail");
+    set(CustomerStreetLabel, "Rpx2.CustomerStreet");
+    set(CustomerCityLabel, "Rpx2.CustomerCity");
+    set(CustomerPSCLabel, "Rpx2.CustomerPSC");
+    set(OrderPhoneCheckBox, "Rpx2.OrderPhone");
+    set(OrderPhoneTypeLabel, "Rpx2.OrderPhoneType");
+    set(OrderPhoneIMEILabel, "Rpx2.OrderPhoneIMEI");
+    set(OrderBatteryCheckBox, "Rpx2.OrderBattery");
+    set(OrderBatteryTypeLabel, "Rpx2.OrderBatteryType");
+    set(OrderBatterySNLabel, "Rpx2.OrderBatterySN");
+    set(OrderSimCheckBox, "Rpx2.OrderSim");
+    set(OrderChargerCheckBox, "Rpx2.OrderCharger");
+    set(OrderWarrantyCertCheckBox, "Rpx2.OrderWarrantyCert");
+    set(OrderCoverCheckBox, "Rpx2.OrderCover");
+    set(OrderNoteLabel, "Rpx2.OrderNote");
+    set(OrderSumLabel, "Rpx2.OrderSumLabel");
+    set(OrderSumTodayLabel, "Rpx2.OrderSumTodayLabel");
+    for (int i = 0; i < 6; ++i)
+        OrderAgeComboBox->setItemText(i, rpxText(QStringLiteral("Rpx2.OrderAge.%1").arg(i).toLatin1().constData()));
+    m_columnTitles[0] = rpxText("Rpx2.Title.0");
+    m_columnTitles[1] = rpxText("Rpx2.Title.1");
+    set(NoFilterCheckBox, "Rpx2.NoFilter");
+    refreshHoldLabel();
+}
+
+void TRpx2Form::applyComboStyles()
+{
+    OrderEngineerComboBox->setFreeTyping(m_data->config().GetFEEngineer());
+    OrderPhoneTypeComboBox->setFreeTyping(m_data->config().GetFEPhone());
+}
+
+void TRpx2Form::ApplyWindowTitle()
+{
+    const QString cash = m_data->config().GetCashName();
+    setWindowTitle(cash.isEmpty() ? QStringLiteral("Repaxo") : QStringLiteral("Repaxo - Pokladna ") + cash);
+}
+
+void TRpx2Form::closeEvent(QCloseEvent *event)
+{
+    if (m_data && m_data->isOpen()) {
+        runGuarded([this] {
+            m_data->config().SetColumnWidth(QStringLiteral("OrderList"), 0, OrderListDBGrid->columnWidth(0));
+            m_data->config().SetColumnWidth(QStringLiteral("OrderList"), 1, OrderListDBGrid->columnWidth(1));
+        });
+    }
+    event->accept();
+}
+
+// ----------------------------------------------------------------------------------------
+// Form state
+
+void TRpx2Form::SetOrderFormState(OrderFormState state)
+{
+    m_state = state;
+    updateActions();
+}
+
+void TRpx2Form::updateActions()
+{
+    const bool editing = m_state == OrderFormState::Insert || m_state == OrderFormState::Edit;
+    const bool hasRows = m_data && !m_data->orderList().isEmpty();
+    ActionPrintReceipt->setEnabled(!editing);
+    ActionPrintIssue->setEnabled(!editing);
+    const bool first = !hasRows || m_data->orderList().isFirst();
+    const bool last = !hasRows || m_data->orderList().isLast();
+    ActionOrderFirst->setEnabled(!editing && !first);
+    ActionOrderPrevious->setEnabled(!editing && !first);
+    ActionOrderNext->setEnabled(!editing && !last);
+    ActionOrderLast->setEnabled(!editing && !last);
+    ActionOrderNew->setEnabled(!editing);
+    ActionOrderStore->setEnabled(editing);
+    ActionOrderCancel->setEnabled(editing);
+    bool deleteAllowed = false;
+    if (!editing && hasRows && m_data && m_data->isOpen())
+        runGuarded([&] { deleteAllowed = m_data->config().GetDeleteOrder(); });
+    ActionOrderDelete->setEnabled(deleteAllowed);
+    ActionOrderChange->setEnabled(!editing && hasRows && m_locked);
+    ActionOrderHold->setEnabled(hasRows || editing);
+    QPalette palette = PanelOrderStore->palette();
+    palette.setColor(QPalette::Window, editing ? QColor(0xd0, 0x20, 0x20) : QApplication::palette().color(QPalette::Window));
+    PanelOrderStore->setPalette(palette);
+}
+
+bool TRpx2Form::CanLeaveOrder()
+{
+    return m_state == OrderFormState::Browse;
+}
+
+void TRpx2Form::OrderEntered(const OrderList &)
+{
+    ShowCurrentOrder();
+}
+
+void TRpx2Form::ShowStateCounts(const QString &counts)
+{
+    StatusPanel1->setText(counts);
+}
+
+void TRpx2Form::ShowCurrentOrder()
+{
+    OrderList &list = m_data->orderList();
+    const QString id = list.currentOrderId();
+    std::optional<COrder> order = m_data->GetOrder(id);
+    if (!order)
+        return; // removed by another counter meanwhile; the next reload drops it
+    std::optional<CCustomer> customer = m_data->GetCustomer(order->OrderCustomerID);
+    SetOrderFormState(OrderFormState::Loading);
+    fillOrderControls(*order, customer);
+    m_customer = CCustomer{};
+    m_customer->CustomerID = order->OrderCustomerID;
+    m_pendingPhotoSource.clear();
+    m_locked = false;
+    SetOrderFormState(OrderFormState::Browse);
+    LockIssuedOrder(order->OrderStateID == OrderStates::HandedBack);
+    StatusPanel0->setText(formatText(rpxText("Rpx2.OrderSelectedCount"), {list.currentRow() + 1, list.rowCount()}));
+    UpdateAccessoryControls();
+    syncListSelection();
+}
+
+// ----------------------------------------------------------------------------------------
+// Filling and reading the controls
+
+void TRpx2Form::fillTypeCombo(int typeId)
+{
+    OrderTypeIDComboBox->clear();
+    for (const IdName &type : m_data->GetOrderTypes())
+        OrderTypeIDComboBox->addItem(type.name, type.id);
+    OrderTypeIDComboBox->setCurrentIndex(OrderTypeIDComboBox->findData(typeId));
+}
+
+void TRpx2Form::fillStateCombo(int stateId)
+{
+    OrderStateComboBox->clear();
+    for (const IdName &state : m_data->GetOrderStates())
+        OrderStateComboBox->addItem(state.name, state.id);
+    OrderStateComboBox->setCurrentIndex(OrderStateComboBox->findData(stateId));
+}
+
+void TRpx2Form::rebuildStateFilter(const QString &firstEntry)
+{
+    const int index = OrderStateComboBoxFilter->currentIndex();
+    const QSignalBlocker blocker(OrderStateComboBoxFilter);
+    OrderStateComboBoxFilter->clear();
+    OrderStateComboBoxFilter->addItem(firstEntry, 0);
+    for (const IdName &state : m_data->GetOrderStates())
+        OrderStateComboBoxFilter->addItem(state.name, state.id);
+    OrderStateComboBoxFilter->setCurrentIndex(qBound(0, index, OrderStateComboBoxFilter->count() - 1));
+}
+
+void TRpx2Form::setLinkLook(QLabel *label, bool link)
+{
+    QFont font = label->font();
+    font.setUnderline(link);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, link ? QApplication::palette().color(QPalette::Link)
+                                                : QApplication::palette().color(QPalette::WindowText));
+    label->setPalette(palette);
+    label->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TRpx2Form::setPhotoFile(const QString &fileName)
+{
+    m_photoFile = fileName;
+    OrderRepairImage->setIcon(QIcon(photoPicture(!fileName.isEmpty())));
+    OrderRepairImage->setToolTip(fileName.isEmpty() ? QStringLiteral("Bez fotografie") : fileName);
+}
+
+void TRpx2Form::setImeiBackground()
+{
+    setBackground(OrderPhoneIMEIEdit, m_emailSent ? QColor(0x7f, 0xff, 0x7f) : QColor());
+}
+
+void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer> &customer)
+{
+    CConfig &config = m_data->config();
+    const QString mainCurrency = config.GetMainCurrency();
+    const QString secondaryCurrency = config.GetSecondaryCurrency();
+    auto currency = [](const QString &stored, const QString &setting) { return stored.isEmpty() ? setting : stored; };
+
+    OrderIDEdit->setText(o.OrderID);
+    fillTypeCombo(o.OrderTypeID);
+    OrderReceiptDateDateTimePicker->setDate(shownDate(o.OrderReceiptDate).date());
+    OrderReceiptTimeDateTimePicker->setTime(shownDate(o.OrderReceiptDate).time());
+    OrderDeadlineDateDateTimePicker->setDate(shownDate(o.OrderDeadlineDate).date());
+    OrderFaultDescriptionMemo->setPlainText(o.OrderFaultDescription);
+    OrderPriceEdit->setText(o.OrderExpectedPricePrimary);
+    OrderCurrencyLabel->setText(currency(o.OrderExpectedCurrencyPrimary, mainCurrency));
+    OrderPriceSecondaryEdit->setText(o.OrderExpectedPriceSecondary);
+    OrderCurrencySecondaryLabel->setText(currency(o.OrderExpectedCurrencySecondary, secondaryCurrency));
+
+    fillStateCombo(o.OrderStateID);
+    rebuildStateFilter(rpxText("Rpx2.OrderStateComboBoxFilterAll"));
+
+    OrderEngineerComboBox->setSingleEntry(o.OrderEngineerName);
+    OrderRepairDescriptionMemo->setPlainText(o.OrderRepairDescription);
+    OrderSoftwareCheckBox->setChecked(o.OrderSoftware);
+    OrderIssueDateDateTimePicker->setDate(shownDate(o.OrderIssueDate).date());
+    OrderIssueTimeDateTimePicker->setTime(shownDate(o.OrderIssueDate).time());
+    OrderIssuePriceEdit->setText(CConfig::formatGeneral(o.OrderFinalPricePrimary));
+    OrderIssuePriceSecondaryEdit->setText(CConfig::formatGeneral(o.OrderFinalPriceSecondary));
+    OrderIssueComponentPriceEdit->setText(CConfig::formatGeneral(o.OrderComponentsPricePrimary));
+    OrderIssueComponentPriceSecondaryEdit->setText(CConfig::formatGeneral(o.OrderComponentsPriceSecondary));
+    OrderIssueCurrencyLabel->setText(currency(o.OrderFinalCurrencyPrimary, mainCurrency));
+    OrderIssueCurrencySecondaryLabel->setText(currency(o.OrderFinalCurrencySecondary, secondaryCurrency));
+    OrderIssueComponentCurrencyLabel->setText(currency(o.OrderComponentsCurrencyPrimary, mainCurrency));
+    OrderIssueComponentCurrencySecondaryLabel->setText(currency(o.OrderComponentsCurrencySecondary, secondaryCurrency));
+    OrderRepairNoteMemo->setPlainText(o.OrderRepairNote);
+
+    setPhotoFile(o.OrderRepairImage);
+
+    const QString url = config.GetOrderWwwUrl();
+    const CCustomer c = customer.value_or(CCustomer{});
+    setLinkLook(CustomerCodeLabel, !url.isEmpty() && !c.CustomerCode.isEmpty());
+    OrderCustomerCodeEdit->setText(c.CustomerCode);
+    OrderCustomerNameEdit->setText(c.CustomerName);
+    OrderCustomerStreetEdit->setText(c.CustomerStreet);
+    OrderCustomerCityEdit->setText(c.CustomerCity);
+    OrderCustomerPSCEdit->setText(c.CustomerPSC);
+    OrderCustomerPhoneNoEdit->setText(c.CustomerPhoneNo);
+    OrderCustomerEMailEdit->setText(c.CustomerEMail);
+    NotifyEmailButton->setEnabled(!c.CustomerEMail.isEmpty());
+    setLinkLook(OrderPhoneIMEILabel, !url.isEmpty() && !o.OrderPhoneIMEI.isEmpty());
+
+    OrderPhoneCheckBox->setChecked(o.OrderPhone);
+    OrderPhoneIMEIEdit->setText(o.OrderPhoneIMEI);
+    OrderBatteryCheckBox->setChecked(o.OrderBattery);
+    OrderBatterySNEdit->setText(o.OrderBatterySN);
+    OrderSimCheckBox->setChecked(o.OrderSIM);
+    OrderChargerCheckBox->setChecked(o.OrderCharger);
+    OrderWarrantyCertCheckBox->setChecked(o.OrderWarrantyCert);
+    OrderCoverCheckBox->setChecked(o.OrderCover);
+    OrderNoteMemo->setPlainText(o.OrderNote);
+    OrderPhoneTypeComboBox->setSingleEntry(o.OrderPhoneType);
+    OrderBatteryTypeComboBox->setSingleEntry(o.OrderBatteryType);
+
+    m_emailSent = o.OrderEmailSent;
+    setImeiBackground();
+    m_invalidPrices.clear();
+    for (QLineEdit *price : {OrderIssuePriceEdit, OrderIssueComponentPriceEdit})
+        setBackground(price, QColor());
+}
+
+void TRpx2Form::clearOrderControls()
+{
+    const OrderFormState previous = m_state;
+    m_state = OrderFormState::Loading;
+    fillOrderControls(COrder{}, std::nullopt);
+    m_customer.reset();
+    m_state = previous;
+}
+
+COrder TRpx2Form::ReadOrderControls() const
+{
+    CConfig &config = m_data->config();
+    COrder o;
+    o.OrderID = OrderIDEdit->text();
+    o.OrderTypeID = OrderTypeIDComboBox->currentData().toInt();
+    o.OrderReceiptDate = QDateTime(OrderReceiptDateDateTimePicker->date(), OrderReceiptTimeDateTimePicker->time());
+    o.OrderDeadlineDate = QDateTime(OrderDeadlineDateDateTimePicker->date(), QTime(0, 0));
+    o.OrderFaultDescription = OrderFaultDescriptionMemo->toPlainText();
+    o.OrderExpectedPricePrimary = OrderPriceEdit->text();
+    o.OrderExpectedCurrencyPrimary = config.GetMainCurrency();
+    o.OrderExpectedPriceSecondary = OrderPriceSecondaryEdit->text();
+    o.OrderExpectedCurrencySecondary = config.GetSecondaryCurrency();
+    o.OrderCustomerID = m_customer ? m_customer->CustomerID : 0;
+    o.OrderStateID = OrderStateComboBox->currentData().toInt();
+    o.OrderEngineerName = OrderEngineerComboBox->value();
+    o.OrderRepairDescription = OrderRepairDescriptionMemo->toPlainText();
+    o.OrderSoftware = OrderSoftwareCheckBox->isChecked();
+    o.OrderIssueDate = QDateTime(OrderIssueDateDateTimePicker->date(), OrderIssueTimeDateTimePicker->time());
+    o.OrderFinalPricePrimary = readPrice(OrderIssuePriceEdit->text());
+    o.OrderFinalCurrencyPrimary = o.OrderExpectedCurrencyPrimary;
+    o.OrderFinalPriceSecondary = readPrice(OrderIssuePriceSecondaryEdit->text());
+    o.OrderFinalCurrencySecondary = o.OrderExpectedCurrencySecondary;
+    o.OrderComponentsPricePrimary = readPrice(OrderIssueComponentPriceEdit->text());
+    o.OrderComponentsCurrencyPrimary = o.OrderExpectedCurrencyPrimary;
+    o.OrderComponentsPriceSecondary = readPrice(OrderIssueComponentPriceSecondaryEdit->text());
+    o.OrderComponentsCurrencySecondary = o.OrderExpectedCurrencySecondary;
+    o.OrderRepairNote = OrderRepairNoteMemo->toPlainText();
+    o.OrderRepairImage = m_photoFile;
+    o.OrderPhone = OrderPhoneCheckBox->isChecked();
+    o.OrderPhoneType = OrderPhoneTypeComboBox->value();
+    o.OrderPhoneIMEI = OrderPhoneIMEIEdit->text();
+    o.OrderBattery = OrderBatteryCheckBox->isChecked();
+    o.OrderBatteryType = OrderBatteryTypeComboBox->value();
+    o.OrderBatterySN = OrderBatterySNEdit->text();
+    o.OrderCharger = OrderChargerCheckBox->isChecked();
+    o.OrderCover = OrderCoverCheckBox->isChecked();
+    o.OrderSIM = OrderSimCheckBox->isChecked();
+    o.OrderWarrantyCert = OrderWarrantyCertCheckBox->isChecked();
+    o.OrderNote = OrderNoteMemo->toPlainText();
+    o.OrderEmailSent = m_emailSent;
+    return o;
+}
+
+CCustomer &TRpx2Form::GetOrderCustomer()
+{
+    if (!m_customer) {
+        CCustomer c;
+        c.CustomerShowCode = true;
+        c.CustomerCode = OrderCustomerCodeEdit->text();
+        c.CustomerName = OrderCustomerNameEdit->text();
+        c.CustomerStreet = OrderCustomerStreetEdit->text();
+        c.CustomerCity = OrderCustomerCityEdit->text();
+        c.CustomerPSC = OrderCustomerPSCEdit->text();
+        c.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
+        c.CustomerEMail = OrderCustomerEMailEdit->text();
+        m_customer = c;
+    }
+    return *m_customer;
+}
+
+void TRpx2Form::LockIssuedOrder(bool locked)
+{
+    m_locked = locked;
+    ActionCustomerSelect->setEnabled(!locked);
+    ActionOrderChange->setEnabled(locked && m_state == OrderFormState::Browse);
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             OrderTypeIDComboBox, OrderReceiptDateDateTimePicker, OrderReceiptTimeDateTimePicker,
+             OrderDeadlineDateDateTimePicker, OrderFaultDescriptionMemo, OrderPriceEdit, OrderStateComboBox,
+             OrderEngineerComboBox, OrderRepairDescriptionMemo, OrderSoftwareCheckBox,
+             OrderIssueDateDateTimePicker, OrderIssueTimeDateTimePicker, OrderIssuePriceEdit,
+             OrderIssueComponentPriceEdit, OrderRepairNoteMemo, OrderRepairImage, OrderPhoneCheckBox,
+             OrderBatteryCheckBox, OrderPhoneTypeComboBox, OrderPhoneIMEIEdit, OrderBatteryTypeComboBox,
+             OrderBatterySNEdit, OrderSimCheckBox, OrderChargerCheckBox, OrderWarrantyCertCheckBox,
+             OrderCoverCheckBox, OrderNoteMemo})
+        w->setEnabled(!locked);
+    for (QWidget *w : {OrderPriceSecondaryEdit, OrderIssuePriceSecondaryEdit, OrderIssueComponentPriceSecondaryEdit})
+        w->setEnabled(false);
+    bool customerSelect = false;
+    runGuarded([&] { customerSelect = m_data->config().GetCustomerSelect(); });
+    for (QWidget *w : {OrderCustomerNameEdit, OrderCustomerStreetEdit, OrderCustomerCityEdit,
+                       OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit, OrderCustomerEMailEdit})
+        w->setEnabled(!locked && !customerSelect);
+    if (!locked)
+        UpdateAccessoryControls();
+}
+
+void TRpx2Form::UpdateAccessoryControls()
+{
+    const bool phone = OrderPhoneCheckBox->isEnabled() && OrderPhoneCheckBox->isChecked();
+    const bool battery = OrderBatteryCheckBox->isEnabled() && OrderBatteryCheckBox->isChecked();
+    OrderPhoneTypeComboBox->setEnabled(phone);
+    OrderPhoneIMEIEdit->setEnabled(phone);
+    OrderBatteryTypeComboBox->setEnabled(battery);
+    OrderBatterySNEdit->setEnabled(battery);
+}
+
+// ----------------------------------------------------------------------------------------
+// Change tracking
+
+void TRpx2Form::OrderChange()
+{
+    if (!m_data || m_data->orderList().isEmpty())
+        return;
+    if (m_state != OrderFormState::Browse)
+        return;
+    SetOrderFormState(OrderFormState::Edit);
+    if (OrderStateComboBox->currentIndex() >= 0
+        && OrderStateComboBox->currentData().toInt() == OrderStates::HandedBack) {
+        const QDateTime now = Clock::now();
+        OrderIssueDateDateTimePicker->setDate(now.date());
+        OrderIssueTimeDateTimePicker->setTime(now.time());
+    }
+}
+
+void TRpx2Form::OrderStateChanged()
+{
+    OrderChange();
+}
+
+void TRpx2Form::CustomerChange()
+{
+    if (m_state == OrderFormState::Loading)
+        return;
+    if (m_state == OrderFormState::Browse)
+        SetOrderFormState(OrderFormState::Edit);
+    // A hand-changed customer of an existing order becomes a new customer when stored;
+    // the customer chosen for a new order stays linked.
+    if (m_state != OrderFormState::Insert)
+        m_customer.reset();
+}
+
+void TRpx2Form::PriceChange(QLineEdit *edit)
+{
+    OrderChange();
+    if (isValidFinalPrice(edit->text())) {
+        setBackground(edit, QColor());
+        m_invalidPrices.remove(edit);
+    } else {
+        setBackground(edit, QColor(0xff, 0x80, 0x80));
+        m_invalidPrices.insert(edit);
+    }
+}
+
+void TRpx2Form::PriceEditExit(QLineEdit *primary, QLineEdit *secondary)
+{
+    if (!m_data || !m_data->isOpen())
+        return;
+    const double rate = m_data->config().GetExchangeRate();
+    bool ok = false;
+    const double price = primary->text().trimmed().toDouble(&ok);
+    if (!ok || rate == 0.0)
+        return;
+    // Hundredths rounded to the nearest whole number, a half to the even neighbour.
+    const double value = std::nearbyint(price / rate * 100.0) / 100.0;
+    secondary->setText(QString::asprintf("%.2f", value));
+}
+
+// ----------------------------------------------------------------------------------------
+// The list, its filters and totals
+
+void TRpx2Form::FilterChange()
+{
+    Timer->start();
+    if (m_data)
+        m_data->config().SetOrderAgeFilter(OrderAgeComboBox->currentIndex());
+}
+
+void TRpx2Form::TimerTimer()
+{
+    Timer->stop();
+    // A reload would show the list's first row and drop an order being typed in: it waits
+    // until the order is stored or cancelled.
+    if (m_state == OrderFormState::Insert || m_state == OrderFormState::Edit) {
+        m_reloadPending = true;
+        return;
+    }
+    ReloadOrderList();
+}
+
+void TRpx2Form::runPendingReload()
+{
+    if (m_reloadPending) {
+        m_reloadPending = false;
+        ReloadOrderList();
+    }
+}
+
+void TRpx2Form::ReloadOrderList()
+{
+    m_reloadPending = false;
+    OrderFilter filter;
+    filter.orderId = OrderIDEditFilter->text().trimmed();
+    filter.stateId = OrderStateComboBoxFilter->currentData().toInt();
+    filter.engineerName = OrderEngineerComboBoxFilter->currentText().trimmed();
+    filter.customerName = CustomerNameEditFilter->text().trimmed();
+    filter.customerCity = CustomerCityEditFilter->text().trimmed();
+    filter.customerPhoneNo = CustomerPhoneNoEditFilter->text().trimmed();
+    filter.customerEMail = CustomerEMailEditFilter->text().trimmed();
+    filter.phoneType = OrderPhoneTypeComboBoxFilter->currentText().trimmed();
+    filter.phoneImei = OrderPhoneIMEIEditFilter->text().trimmed();
+    filter.ageDays = OrderAgeComboBox->currentData().toInt();
+    m_data->orderList().reload(filter);
+    updateActions();
+    syncListSelection();
+}
+
+void TRpx2Form::syncListSelection()
+{
+    if (!m_data || m_syncingSelection)
+        return;
+    m_syncingSelection = true;
+    const int row = m_data->orderList().currentRow();
+    if (row >= 0) {
+        const QModelIndex index = OrderListDBGrid->model()->index(row, 0);
+        OrderListDBGrid->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        OrderListDBGrid->scrollTo(index);
+    } else if (OrderListDBGrid->selectionModel()) {
+        OrderListDBGrid->selectionModel()->clearSelection();
+    }
+    OrderListDBGrid->viewport()->update();
+    m_syncingSelection = false;
+}
+
+void TRpx2Form::listRowActivated(int row)
+{
+    if (!m_data->orderList().moveTo(row))
+        syncListSelection(); // refused (an order is being edited) or the same row
+}
+
+void TRpx2Form::ShowOrderTotals()
+{
+    const QDate today = Clock::today();
+    OrderSumValueLabel->setText(QString::asprintf("%.2f", m_data->GetRevenueTotal()));
+    OrderSumTodayValueLabel->setText(QString::asprintf(
+        "%.2f", m_data->GetRevenueBetween(QDateTime(today, QTime(0, 0)), QDateTime(today.addDays(1), QTime(0, 0)))));
+}
+
+void TRpx2Form::ShowFilters(bool visible)
+{
+    m_filtersVisible = visible;
+    for (QWidget *w : std::initializer_list<QWidget *>{OrderIDEditFilter, OrderStateComboBoxFilter,
+                           OrderEngineerComboBoxFilter, CustomerNameEditFilter, CustomerPhoneNoEditFilter,
+                           OrderPhoneTypeComboBoxFilter, OrderPhoneIMEIEditFilter})
+        w->setVisible(visible);
+    CustomerCityEditFilter->setVisible(visible && !m_easyCustomer);
+    CustomerEMailEditFilter->setVisible(visible && !m_easyCustomer);
+    for (QWidget *w : std::initializer_list<QWidget *>{OrderCustomerStreetEdit, OrderCustomerCityEdit,
+                           OrderCustomerPSCEdit, OrderCustomerEMailEdit, CustomerStreetLabel, CustomerCityLabel,
+                           CustomerPSCLabel, CustomerEMailLabel})
+        w->setVisible(!m_easyCustomer);
+}
+
+void TRpx2Form::ShowOrderList(bool visible)
+{
+    OrdersPanel->setVisible(visible);
+}
+
+// ----------------------------------------------------------------------------------------
+// New, store, cancel
+
+void TRpx2Form::ActionOrderNewExecute()
+{
+    CConfig &config = m_data->config();
+    LockIssuedOrder(false);
+    m_customer.reset();
+    SetOrderFormState(OrderFormState::Loading);
+    const QDateTime now = Clock::now();
+    const QDate deadline = now.date().addDays(config.GetDaysToDeadline());
+    const QString mainCurrency = config.GetMainCurrency();
+    const QString secondaryCurrency = config.GetSecondaryCurrency();
+
+    OrderIDEdit->clear();
+    fillTypeCombo(OrderTypes::Paid);
+    OrderReceiptDateDateTimePicker->setDate(now.date());
+    OrderReceiptTimeDateTimePicker->setTime(now.time());
+    OrderDeadlineDateDateTimePicker->setDate(deadline);
+    OrderFaultDescriptionMemo->clear();
+    OrderPriceEdit->setText(QStringLiteral("0"));
+    OrderPriceSecondaryEdit->setText(QStringLiteral("0"));
+    for (QLabel *l : {OrderCurrencyLabel, OrderIssueCurrencyLabel, OrderIssueComponentCurrencyLabel})
+        l->setText(mainCurrency);
+    for (QLabel *l : {OrderCurrencySecondaryLabel, OrderIssueCurrencySecondaryLabel,
+                      OrderIssueComponentCurrencySecondaryLabel})
+        l->setText(secondaryCurrency);
+    fillStateCombo(OrderStates::InRepair);
+    rebuildStateFilter(QStringLiteral("Vše"));
+    OrderEngineerComboBox->setSingleEntry(config.GetDefaultEngineer());
+    OrderRepairDescriptionMemo->clear();
+    OrderSoftwareCheckBox->setChecked(false);
+    OrderIssueDateDateTimePicker->setDate(deadline);
+    OrderIssueTimeDateTimePicker->setTime(QTime(0, 0));
+    for (QLineEdit *e : {OrderIssuePriceEdit, OrderIssuePriceSecondaryEdit, OrderIssueComponentPriceEdit,
+                         OrderIssueComponentPriceSecondaryEdit})
+        e->setText(QStringLiteral("0"));
+    OrderRepairNoteMemo->clear();
+    setPhotoFile(QString());
+    m_pendingPhotoSource.clear();
+    m_emailSent = false;
+    OrderCustomerCodeEdit->setText(CustomerCode::draw());
+    for (QLineEdit *e : {OrderCustomerNameEdit, OrderCustomerStreetEdit, OrderCustomerCityEdit,
+                         OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit, OrderCustomerEMailEdit})
+        e->clear();
+    NotifyEmailButton->setEnabled(false);
+    OrderPhoneCheckBox->setChecked(true);
+    OrderBatteryCheckBox->setChecked(true);
+    OrderPhoneTypeComboBox->setSingleEntry(QString());
+    OrderPhoneIMEIEdit->clear();
+    setImeiBackground();
+    OrderBatteryTypeComboBox->setSingleEntry(QStringLiteral("Li-ion"));
+    OrderBatterySNEdit->clear();
+    for (QCheckBox *c : {OrderSimCheckBox, OrderChargerCheckBox, OrderWarrantyCertCheckBox, OrderCoverCheckBox})
+        c->setChecked(false);
+    OrderNoteMemo->clear();
+    m_invalidPrices.clear();
+    for (QLineEdit *price : {OrderIssuePriceEdit, OrderIssueComponentPriceEdit})
+        setBackground(price, QColor());
+    setLinkLook(CustomerCodeLabel, false);
+    setLinkLook(OrderPhoneIMEILabel, false);
+
+    SetOrderFormState(OrderFormState::Insert);
+    UpdateAccessoryControls();
+    StatusPanel0->setText(QStringLiteral("Zakázka: nová"));
+    if (config.GetCustomerSelect())
+        CustomerSelectButton->setFocus();
+    else
+        OrderCustomerNameEdit->setFocus();
+}
+
+void TRpx2Form::ActionOrderStoreExecute()
+{
+    storeOrder();
+}
+
+bool TRpx2Form::storeOrder()
+{
+    CConfig &config = m_data->config();
+    auto refuse = [](const char *key) {
+        Ui::instance().message(rpxText(key), appErrorTitle(), Prompts::Icon::Error);
+        return false;
+    };
+    if (OrderStateComboBox->currentIndex() < 0 || OrderTypeIDComboBox->currentIndex() < 0) {
+        Ui::instance().message(QStringLiteral("Vyberte typ opravy a stav zakázky."), appErrorTitle(),
+                               Prompts::Icon::Error);
+        return false;
+    }
+    const int stateId = OrderStateComboBox->currentData().toInt();
+    if (stateId == OrderStates::HandedBack) {
+        if (OrderRepairDescriptionMemo->toPlainText().isEmpty())
+            return refuse("Rpx2.RepairNotFilled");
+        OrderIssueDateDateTimePicker->setDate(Clock::today());
+    }
+    const bool inserting = m_state == OrderFormState::Insert;
+    if (inserting) {
+        if (config.GetCustomerSelect() && !m_customer)
+            return refuse("Rpx2.CustomerNotChosen");
+        if (OrderCustomerNameEdit->text().isEmpty())
+            return refuse("Rpx2.CustomerNotFilled");
+        if (config.GetEngineerMandatory() && OrderEngineerComboBox->value().isEmpty())
+            return refuse("Rpx2.EngineerNotFilled");
+    }
+    // An empty final or parts price cannot be stored either: it is refused here, before
+    // anything is written, like any other invalid price.
+    for (QLineEdit *price : {OrderIssuePriceEdit, OrderIssueComponentPriceEdit}) {
+        if (!isValidFinalPrice(price->text())) {
+            setBackground(price, QColor(0xff, 0x80, 0x80));
+            m_invalidPrices.insert(price);
+        }
+    }
+    if (!m_invalidPrices.isEmpty())
+        return refuse("Rpx2.PriceNotFilled");
+
+    const int position = m_data->orderList().currentRow();
+    COrder order = ReadOrderControls();
+    CCustomer &customer = GetOrderCustomer();
+    const bool newCustomer = customer.CustomerID == 0;
+    try {
+        TRpx2Data::WriteTransaction transaction(*m_data);
+        if (newCustomer)
+            m_data->StoreCustomer(customer);
+        order.OrderCustomerID = customer.CustomerID;
+        if (inserting) {
+            m_data->StoreNewOrder(order);
+        } else {
+            m_data->StoreOrder(order);
+            OrderNumbering::UpdateCounter(*m_data, order.OrderID);
+        }
+        transaction.commit();
+    } catch (...) {
+        if (newCustomer)
+            customer.CustomerID = 0; // the customer row was rolled back with the order
+        throw;
+    }
+
+    if (inserting && !m_pendingPhotoSource.isEmpty()) {
+        const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
+        QString error;
+        if (QDir().mkpath(AppPaths::photoDir())) {
+            const QString target = AppPaths::photoDir() + QLatin1Char('/') + name;
+            QFile::remove(target);
+            QFile source(m_pendingPhotoSource);
+            if (source.copy(target))
+                m_data->SetOrderRepairImage(order.OrderID, name);
+            else
+                error = source.errorString();
+        } else {
+            error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
+        }
+        m_pendingPhotoSource.clear();
+        if (!error.isEmpty())
+            Ui::instance().message(error, rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
+    }
+
+    m_state = OrderFormState::Browse;
+    ReloadOrderList();
+    OrderList &list = m_data->orderList();
+    if (list.isEmpty()) {
+        SetOrderFormState(OrderFormState::Browse);
+    } else {
+        // Show the order just stored; when the filter hides it, the row it came from.
+        const int row = list.rowOf(order.OrderID);
+        if (row >= 0)
+            list.moveTo(row);
+        else if (!inserting)
+            list.moveTo(qMin(position, list.rowCount() - 1));
+    }
+    ShowOrderTotals();
+    for (const auto &hook : m_storeCompletions)
+        hook(order.OrderID, stateId);
+    return true;
+}
+
+void TRpx2Form::addStoreCompletion(std::function<void(const QString &, int)> hook)
+{
+    m_storeCompletions.push_back(std::move(hook));
+}
+
+void TRpx2Form::ActionOrderCancelExecute()
+{
+    if (m_state != OrderFormState::Insert && m_state != OrderFormState::Edit) {
+        Ui::instance().message(QStringLiteral("Invalid OrderFormState!"));
+        return;
+    }
+    m_pendingPhotoSource.clear();
+    if (!m_data->orderList().isEmpty()) {
+        ShowCurrentOrder();
+    } else {
+        clearOrderControls();
+        m_locked = false;
+        SetOrderFormState(OrderFormState::Browse);
+        StatusPanel0->clear();
+    }
+    runPendingReload();
+}
+
+void TRpx2Form::ActionCustomerSelectExecute()
+{
+    TCustomerSearchForm form(this);
+    if (Ui::instance().exec(form) != QDialog::Accepted)
+        return;
+    const CCustomer chosen = form.currentCustomer();
+    if (m_state == OrderFormState::Browse)
+        SetOrderFormState(OrderFormState::Edit);
+    OrderCustomerCodeEdit->setText(chosen.CustomerCode);
+    OrderCustomerNameEdit->setText(chosen.CustomerName);
+    OrderCustomerStreetEdit->setText(chosen.CustomerStreet);
+    OrderCustomerCityEdit->setText(chosen.CustomerCity);
+    OrderCustomerPSCEdit->setText(chosen.CustomerPSC);
+    OrderCustomerPhoneNoEdit->setText(chosen.CustomerPhoneNo);
+    OrderCustomerEMailEdit->setText(chosen.CustomerEMail);
+    m_customer = chosen;
+}
+
+// ----------------------------------------------------------------------------------------
+// Accessories and the device type box
+
+void TRpx2Form::OrderPhoneCheckBoxClick()
+{
+    const bool editing = m_state == OrderFormState::Insert || m_state == OrderFormState::Edit;
+    if (!OrderPhoneCheckBox->isChecked()) {
+        m_savedPhoneType = OrderPhoneTypeComboBox->value();
+        m_savedImei = OrderPhoneIMEIEdit->text();
+        OrderPhoneTypeComboBox->setSingleEntry(QString());
+        OrderPhoneIMEIEdit->clear();
+    } else if (editing) {
+        OrderPhoneTypeComboBox->setSingleEntry(m_savedPhoneType);
+        OrderPhoneIMEIEdit->setText(m_savedImei);
+    }
+    UpdateAccessoryControls();
+}
+
+void TRpx2Form::OrderBatteryCheckBoxClick()
+{
+    const bool editing = m_state == OrderFormState::Insert || m_state == OrderFormState::Edit;
+    if (!OrderBatteryCheckBox->isChecked()) {
+        m_savedBatteryType = OrderBatteryTypeComboBox->value();
+        m_savedBatterySN = OrderBatterySNEdit->text();
+        OrderBatteryTypeComboBox->setSingleEntry(QString());
+        OrderBatterySNEdit->clear();
+    } else if (editing) {
+        OrderBatteryTypeComboBox->setSingleEntry(m_savedBatteryType);
+        OrderBatterySNEdit->setText(m_savedBatterySN);
+    }
+    UpdateAccessoryControls();
+}
+
+bool TRpx2Form::OrderPhoneTypeComboBoxExit()
+{
+    if (m_state != OrderFormState::Insert && m_state != OrderFormState::Edit)
+        return true;
+    const QString text = OrderPhoneTypeComboBox->value();
+    if (text.trimmed().isEmpty())
+        return true;
+    for (int i = 0; i < OrderPhoneTypeComboBox->count(); ++i) {
+        if (OrderPhoneTypeComboBox->itemText(i).compare(text, Qt::CaseInsensitive) == 0) {
+            if (OrderPhoneTypeComboBox->itemText(i) != text)
+                OrderPhoneTypeComboBox->setCurrentIndex(i);
+            return true;
+        }
+    }
+    if (Ui::instance().ask(rpxText("Rpx2.DeviceNotExist"), QString(), Prompts::Buttons::YesNo)
+        == Prompts::Answer::No) {
+        QTimer::singleShot(0, OrderPhoneTypeComboBox, [this] { OrderPhoneTypeComboBox->setFocus(); });
+        return false;
+    }
+    return true;
+}
+
+void TRpx2Form::linkLabelClicked(QLabel *label)
+{
+    const QString url = m_data->config().GetOrderWwwUrl();
+    if (url.isEmpty())
+        return;
+    const QString value = label == CustomerCodeLabel ? OrderCustomerCodeEdit->text() : OrderPhoneIMEIEdit->text();
+    const QString key = label == CustomerCodeLabel ? QStringLiteral("customer") : QStringLiteral("imei");
+    Ui::instance().openUrl(QUrl(url + QLatin1Char('?') + key + QLatin1Char('=')
+                                + QString::fromLatin1(QUrl::toPercentEncoding(value))));
+}
+
+bool TRpx2Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == CustomerCodeLabel || watched == OrderPhoneIMEILabel)
+        && event->type() == QEvent::MouseButtonRelease) {
+        auto *label = static_cast<QLabel *>(watched);
+        runGuarded([this, label] { linkLabelClicked(label); });
+        return true;
+    }
+    if (watched == OrderPhoneTypeComboBox && event->type() == QEvent::FocusOut) {
+        auto *focus = static_cast<QFocusEvent *>(event);
+        if (focus->reason() != Qt::PopupFocusReason)
+            runGuarded([this] { OrderPhoneTypeComboBoxExit(); });
+    }
+    if (watched == OrderRepairImage && event->type() == QEvent::MouseButtonDblClick) {
+        runGuarded([this] {
+            if (m_photoFile.isEmpty())
+                ActionOrderImageLoadExecute();
+            else
+                ActionOrderImageShowExecute();
+        });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ----------------------------------------------------------------------------------------
+// Holding, deleting, unlocking, renaming
+
+void TRpx2Form::refreshHoldLabel()
+{
+    OrderHoldCountLabel->setText(formatText(rpxText("Rpx2.OrderHoldCount"), {int(m_held.size())}));
+    QFont font = OrderHoldCountLabel->font();
+    font.setBold(!m_held.isEmpty());
+    OrderHoldCountLabel->setFont(font);
+    OrderListDBGrid->viewport()->update();
+}
+
+void TRpx2Form::ActionOrderHoldExecute()
+{
+    if (m_state != OrderFormState::Browse && !storeOrder())
+        return;
+    OrderList &list = m_data->orderList();
+    const QString id = list.currentOrderId();
+    if (id.isEmpty())
+        return;
+    if (m_held.contains(id))
+        m_held.removeAll(id);
+    else
+        m_held.append(id);
+    if (!NoFilterCheckBox->isChecked())
+        CustomerNameEditFilter->setText(list.customerNameAt(list.currentRow()));
+    refreshHoldLabel();
+}
+
+void TRpx2Form::ActionOrderClearExecute()
+{
+    m_held.clear();
+    refreshHoldLabel();
+}
+
+void TRpx2Form::ActionOrderDeleteExecute()
+{
+    if (!PasswordCheck::allowed(this, "Rpx2.InvalidPassword"))
+        return;
+    if (Ui::instance().ask(rpxText("Rpx2.OrderDeleteConfirm"), rpxText("Rpx2.OrderDeleteTitle"),
+                           Prompts::Buttons::YesNo)
+        != Prompts::Answer::Yes)
+        return;
+    OrderList &list = m_data->orderList();
+    const int position = list.currentRow();
+    if (!m_data->DeleteOrder(OrderIDEdit->text()))
+        Ui::instance().message(QStringLiteral("CHYBA: Zakázku se nepodařilo odstranit."));
+    ReloadOrderList();
+    if (!list.isEmpty())
+        list.moveTo(qMin(position, list.rowCount() - 1));
+    else {
+        clearOrderControls();
+        SetOrderFormState(OrderFormState::Browse);
+    }
+    ShowOrderTotals();
+}
+
+void TRpx2Form::ActionOrderChangeExecute()
+{
+    if (!PasswordCheck::allowed(this, "Rpx2.InvalidPassword"))
+        return;
+    LockIssuedOrder(false);
+    SetOrderFormState(OrderFormState::Edit);
+}
+
+void TRpx2Form::ActionOrderUpdateExecute(bool engineer)
+{
+    if (!PasswordCheck::allowed(this, "Rpx2.InvalidPassword"))
+        return;
+    SuggestComboBox *box = engineer ? OrderEngineerComboBoxFilter : OrderPhoneTypeComboBoxFilter;
+    QString to;
+    if (!OrderRename::run(this, engineer ? OrderRename::Kind::Engineer : OrderRename::Kind::PhoneType,
+                          box->currentText(), &to))
+        return;
+    box->setEditText(to);
+    FilterChange();
+}
+
+// ----------------------------------------------------------------------------------------
+// Dialogs of the tools menu
+
+void TRpx2Form::ActionOptionsExecute()
+{
+    {
+        TOptionsForm form(this);
+        Ui::instance().exec(form);
+    }
+    m_easyCustomer = m_data->config().GetEasyCustomer();
+    ShowOrderList(m_data->config().GetShowOrders());
+    ShowFilters(m_filtersVisible);
+    ApplyWindowTitle();
+    if (m_state == OrderFormState::Browse && !m_data->orderList().isEmpty())
+        ShowCurrentOrder();
+    else
+        SetOrderFormState(m_state);
+}
+
+void TRpx2Form::ActionFiltersExecute()
+{
+    {
+        TFiltersForm form(this);
+        Ui::instance().exec(form);
+    }
+    applyComboStyles();
+}
+
+void TRpx2Form::ActionAboutExecute()
+{
+    TRpxAboutForm form(this);
+    Ui::instance().exec(form);
+}
+
+// ----------------------------------------------------------------------------------------
+// Repair photos
+
+void TRpx2Form::ActionOrderImageLoadExecute()
+{
+    const QString chosen = Ui::instance().openFileName(rpxText("Rpx2.ActionOrderImageLoad").remove(QLatin1Char('.')),
+                                                       QString(), QStringLiteral("Image files (*.jpg *.JPG *.jpeg *.JPEG)"));
+    if (chosen.isEmpty())
+        return;
+    const QString orderId = OrderIDEdit->text();
+    if (orderId.isEmpty()) {
+        // A new order has no number yet: the copy is made, under its final name, once the
+        // order is stored, so that two new orders never share one copy.
+        m_pendingPhotoSource = chosen;
+        OrderChange();
+        setPhotoFile(QFileInfo(chosen).fileName());
+        return;
+    }
+    const QString name = orderId + QLatin1Char('-') + QFileInfo(chosen).fileName();
+    const QString target = AppPaths::photoDir() + QLatin1Char('/') + name;
+    QString error;
+    if (!QDir().mkpath(AppPaths::photoDir())) {
+        error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
+    } else {
+        if (QFileInfo(target) != QFileInfo(chosen))
+            QFile::remove(target);
+        QFile source(chosen);
+        if (QFileInfo(target) != QFileInfo(chosen) && !source.copy(target))
+            error = source.errorString();
+    }
+    if (!error.isEmpty()) {
+        Ui::instance().message(error, rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
+        return;
+    }
+    OrderChange();
+    setPhotoFile(name);
+}
+
+void TRpx2Form::ActionOrderImageShowExecute()
+{
+    if (m_photoFile.isEmpty())
+        return;
+    const QString path = !m_pendingPhotoSource.isEmpty() ? m_pendingPhotoSource
+                                                          : AppPaths::photoDir() + QLatin1Char('/') + m_photoFile;
+    Ui::instance().openUrl(QUrl::fromLocalFile(path));
+}
+
+void TRpx2Form::ActionOrderImagePrintExecute()
+{
+    if (m_photoFile.isEmpty())
+        return;
+    const QString path = !m_pendingPhotoSource.isEmpty() ? m_pendingPhotoSource
+                                                          : AppPaths::photoDir() + QLatin1Char('/') + m_photoFile;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        Ui::instance().message(reader.errorString(), rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_photoFile);
+    QPrintDialog dialog(&printer, this);
+    if (Ui::instance().exec(dialog) != QDialog::Accepted)
+        return;
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
+}
+
+void TRpx2Form::ActionOrderImageClearExecute()
+{
+    OrderChange();
+    m_pendingPhotoSource.clear();
+    setPhotoFile(QString());
+}

@@ -1,0 +1,97 @@
+// Opens the program's windows on a given shop folder and saves a picture of each one.
+// Usage: repaxo-screenshots SHOP_DIR OUT_DIR   (SHOP_DIR holds rpx3.db and the language files)
+#include "app/rpx2form.h"
+#include "app/ui.h"
+#include "customers/customereditform.h"
+#include "customers/customersearchform.h"
+#include "options/optionsform.h"
+#include "orders/filtersform.h"
+#include "orders/orderupdateform.h"
+
+#include "apppaths.h"
+#include "config.h"
+#include "rpx2data.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+QString g_out;
+
+void save(QWidget *widget, const QString &name)
+{
+    widget->show();
+    QApplication::processEvents();
+    QTest::qWait(150);
+    widget->grab().save(g_out + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        qWarning("usage: repaxo-screenshots SHOP_DIR OUT_DIR");
+        return 2;
+    }
+    AppPaths::setProgramDir(QString::fromLocal8Bit(argv[1]));
+    g_out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(g_out);
+
+    TRpx2Form window;
+    if (!runGuarded([&] { window.start(); }))
+        return 1;
+    window.data().config().SetShowOrders(true);
+    window.ShowOrderList(true);
+    save(&window, QStringLiteral("main-window"));
+
+    window.ActionOrderNew->trigger();
+    window.OrderCustomerNameEdit->setText(QStringLiteral("Jana Dvořáková"));
+    window.OrderCustomerPhoneNoEdit->setText(QStringLiteral("+420 605 112 334"));
+    window.OrderFaultDescriptionMemo->setPlainText(QStringLiteral("Prasklý displej, nereaguje dotyk v dolní části."));
+    window.OrderPhoneIMEIEdit->setText(QStringLiteral("356938035643809"));
+    save(&window, QStringLiteral("main-window-new-order"));
+    window.ActionOrderCancel->trigger();
+
+    {
+        TOptionsForm options(&window);
+        auto *tabs = options.findChild<QTabWidget *>();
+        for (int i = 0; tabs && i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            save(&options, QStringLiteral("options-%1").arg(i + 1));
+        }
+    }
+    {
+        TFiltersForm lists(&window);
+        save(&lists, QStringLiteral("lists"));
+    }
+    {
+        TOrderUpdateForm rename(&window);
+        rename.setValue(QStringLiteral("Petr Novák"));
+        save(&rename, QStringLiteral("rename"));
+    }
+    {
+        TCustomerSearchForm search(&window);
+        save(&search, QStringLiteral("customer-search"));
+    }
+    {
+        TCustomerEditForm edit(&window);
+        CCustomer c;
+        c.CustomerCode = QStringLiteral("48213977");
+        c.CustomerShowCode = true;
+        c.CustomerName = QStringLiteral("Jana Dvořáková");
+        c.CustomerStreet = QStringLiteral("Husova 12");
+        c.CustomerCity = QStringLiteral("Brno");
+        c.CustomerPSC = QStringLiteral("602 00");
+        c.CustomerPhoneNo = QStringLiteral("+420 605 112 334");
+        c.CustomerEMail = QStringLiteral("jana.dvorakova@example.cz");
+        edit.setCustomer(c);
+        save(&edit, QStringLiteral("customer-edit"));
+    }
+    return 0;
+}
