@@ -197,6 +197,39 @@ void TRpx2Data::OpenFile(const QString &path)
     if (header != QByteArray("SQLite format 3\0", 16))
         throw RpxError(notRepaxo);
 
+    // The file is opened on a connection of its own and checked before the open one is
+    // given up: choosing a wrong file leaves the program working on its database.
+    const QString name = QStringLiteral("repaxo-%1").arg(++g_connectionCounter);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(nativePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20000"));
+        if (!db.open()) {
+            error = QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, db.lastError().text());
+        } else {
+            const QStringList tables = db.tables();
+            for (const QString &table : requiredTables()) {
+                if (!tables.contains(table, Qt::CaseInsensitive)) {
+                    error = notRepaxo + QStringLiteral("\nChybí tabulka %1.").arg(table);
+                    break;
+                }
+            }
+            if (error.isEmpty()) {
+                try {
+                    m_dialect->prepareConnection(db);
+                } catch (const RpxError &e) {
+                    error = e.message();
+                }
+            }
+            if (!error.isEmpty())
+                db.close();
+        }
+    }
+    if (!error.isEmpty()) {
+        QSqlDatabase::removeDatabase(name);
+        throw RpxError(error);
+    }
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase old = QSqlDatabase::database(m_connectionName, false);
@@ -204,21 +237,7 @@ void TRpx2Data::OpenFile(const QString &path)
         }
         QSqlDatabase::removeDatabase(m_connectionName);
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(nativePath);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20000"));
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
-        throw RpxError(QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, reason));
-    }
-    const QStringList tables = db.tables();
-    for (const QString &table : requiredTables()) {
-        if (!tables.contains(table, Qt::CaseInsensitive)) {
-            db.close();
-            throw RpxError(notRepaxo + QStringLiteral("\nChybí tabulka %1.").arg(table));
-        }
-    }
-    m_dialect->prepareConnection(db);
+    m_connectionName = name;
     m_fileName = nativePath;
 }
 
@@ -563,8 +582,16 @@ void TRpx2Data::writeOrder(const COrder &o, bool exists)
     // Texts are written as texts: an empty box is stored as an empty text, not NULL.
     QVariantList bound;
     bound.reserve(values.size());
-    for (const QVariant &v : values)
-        bound.append(v.typeId() == QMetaType::QString && !v.isNull() ? QVariant(v.toString()) : v);
+    // (A null QString would be bound as NULL: write an empty one instead. Unset dates are
+    // variants without a value and stay NULL.)
+    for (const QVariant &v : values) {
+        if (v.typeId() == QMetaType::QString && !v.isNull()) {
+            const QString text = v.toString();
+            bound.append(text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text));
+        } else {
+            bound.append(v);
+        }
+    }
 
     const QStringList &columns = orderColumns();
     if (exists) {
