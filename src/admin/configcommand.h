@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+class CConfig;
+
+// One setting by its name, read and written through CConfig's typed accessors: the shop's
+// keys of CConfig::keys(), the per-user values (LogoFileName, DBFileName, OrderAgeFilter,
+// SummaryFilePath) and the column widths CW<grid><column>. Values are texts as typed on
+// the command line: flags 1/0/true/false/yes/no (read back as 1 or 0), whole numbers,
+// numbers with "." as the decimal separator. An unknown name or a value of the wrong type
+// throws UsageError (without the usage text); database failures throw RpxError.
+class ConfigCommand
+{
+public:
+    explicit ConfigCommand(CConfig &config)
+        : m_config(config)
+    {
+    }
+
+    static bool isKnown(const QString &name);
+    // Per-user values live outside the database: reading or writing them needs no file.
+    static bool isUserValue(const QString &name);
+
+    QString get(const QString &name);
+    // Returns a note for the user (a text that was cut to fit), usually empty.
+    QString set(const QString &name, const QString &value);
+
+    // Every shop key, then every per-user value, with its current value as `get` prints it;
+    // a password shows only whether one is set.
+    QList<std::pair<QString, QString>> list();
+
+private:
+    CConfig &m_config;
+};
