@@ -20,7 +20,11 @@ struct TestShop
 
     TestShop()
     {
+        // Per-user settings go to this shop's own folder, so tests running side by side
+        // never see each other's values (nor the user's).
         QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(QStringLiteral("config")));
         QSettings(QStringLiteral("KVL"), QStringLiteral("RPX2")).clear();
         AppPaths::setProgramDir(dir.path());
         TRpx2Data::CreateDatabase(AppPaths::databaseFile());
