@@ -850,6 +850,31 @@ CCustomer TRpx2Data::customerSearchRow(int row) const
     return c;
 }
 
+QList<TRpx2Data::PrintRow> TRpx2Data::GetOrdersForPrint(const QStringList &orderIds)
+{
+    QList<PrintRow> rows;
+    for (const QString &id : orderIds) {
+        QSqlQuery query = OpenQuery(
+            QStringLiteral("SELECT o.*, c.CustomerID, c.CustomerCode, c.CustomerShowCode, c.CustomerName, "
+                           "c.CustomerStreet, c.CustomerCity, c.CustomerPSC, c.CustomerPhoneNo, c.CustomerEMail, "
+                           "ot.OrderTypeName, os.OrderStateName FROM t_order_02 o "
+                           "LEFT JOIN t_customer_02 c ON o.OrderCustomerID = c.CustomerID "
+                           "LEFT JOIN t_order_type_02 ot ON o.OrderTypeID = ot.OrderTypeID "
+                           "LEFT JOIN t_order_state_02 os ON o.OrderStateID = os.OrderStateID "
+                           "WHERE o.OrderID = ?"),
+            {id});
+        if (!query.next())
+            continue;
+        PrintRow row;
+        row.order = orderFromQuery(query);
+        row.customer = customerFromQuery(query);
+        row.typeName = query.value(QStringLiteral("OrderTypeName")).toString();
+        row.stateName = query.value(QStringLiteral("OrderStateName")).toString();
+        rows.append(row);
+    }
+    return rows;
+}
+
 // ---------------------------------------------------------------------------------------
 // Suggestion lists
 

@@ -126,6 +126,18 @@ public:
     void ClearPhoneList();
     void ClearEngineerList();
 
+    // One order with what a printed document needs besides it.
+    struct PrintRow
+    {
+        COrder order;
+        CCustomer customer;
+        QString typeName;
+        QString stateName;
+    };
+    // The orders with these numbers, in the order of the numbers given; unknown numbers are
+    // left out.
+    QList<PrintRow> GetOrdersForPrint(const QStringList &orderIds);
+
     // RAII write transaction: begun with the write lock, rolled back unless committed.
     class WriteTransaction
     {

@@ -80,6 +80,7 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     // The header forgets hidden sections whenever the list is reloaded.
     connect(m_model, &QAbstractItemModel::modelReset, this, &TCustomerSearchForm::setupColumns);
 
