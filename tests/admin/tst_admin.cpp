@@ -148,6 +148,11 @@ private slots:
         QVERIFY(!run.err.isEmpty());
         QVERIFY(run.out.isEmpty());
 
+        // Without a path the file named by --db is created.
+        const QString named = dbPath(QStringLiteral("named.db"));
+        QCOMPARE(onDb({QStringLiteral("init-db")}, named).code, 0);
+        QCOMPARE(open(named)->GetOrderCount(), 0);
+
         // Any existing file is refused, and left as it was.
         const QString other = dbPath(QStringLiteral("notes.txt"));
         QFile file(other);
