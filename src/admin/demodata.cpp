@@ -422,8 +422,7 @@ void DemoDataGenerator::storeIntake(const Plan &plan, int remainingOrders)
             customer = m_random.bounded(int(m_customers.size()));
         deviceIndex = newDevice(customer, plan.receipt);
     }
-    Device &device = m_devices[deviceIndex];
-    device.inShop = true;
+    const Device &device = m_devices[deviceIndex];
     const int customer = device.customer;
     const PhoneModel &model = phoneModels().at(device.model);
 
@@ -551,7 +550,6 @@ void DemoDataGenerator::flushUntil(const QDateTime &time)
         m_data.StoreOrder(pending.order);
         if (pending.order.OrderStateID == OrderStates::HandedBack) {
             Device &device = m_devices[pending.device];
-            device.inShop = false;
             device.lastIssue = node.key();
             device.lastRepair = pending.repair;
             m_returnable.append(pending.device);

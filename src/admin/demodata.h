@@ -63,7 +63,6 @@ private:
         int customer = 0; // index into m_customers
         QDateTime lastIssue; // when it was last handed back
         int lastRepair = -1; // index into the hardware repairs
-        bool inShop = false;
     };
 
     // The repair an order gets: the fault, the work and the prices.
