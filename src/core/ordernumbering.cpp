@@ -5,6 +5,7 @@
 #include "prompts.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
+#include "sqldialect.h"
 
 #include <QSqlQuery>
 
@@ -21,8 +22,16 @@ QVariantList yearRange(int year)
 
 int OrderNumbering::CounterOf(const QString &orderId)
 {
+    // The whole run of digits after the dash: a year with more than 99999 orders goes on
+    // with six-digit counters instead of reading them back cut to five digits.
     const qsizetype dash = orderId.indexOf(QLatin1Char('-'));
-    const QString digits = dash >= 0 ? orderId.mid(dash + 1, 5) : orderId.left(5);
+    QString digits;
+    if (dash >= 0) {
+        for (qsizetype i = dash + 1; i < orderId.size() && orderId[i].isDigit() && digits.size() < 9; ++i)
+            digits += orderId[i];
+    } else {
+        digits = orderId.left(5);
+    }
     bool ok = false;
     const int counter = digits.toInt(&ok);
     return ok && counter >= 0 ? counter : 0;
@@ -38,11 +47,13 @@ int OrderNumbering::GetCounterBase(TRpx2Data &data)
     int m = data.config().GetMaxOrderID();
     if (m < 0)
         m = 0;
+    // Counters are compared as numbers: as text, "2026-100000" would sort below "2026-99999".
     QSqlQuery query = data.OpenQuery(
-        QStringLiteral("SELECT max(OrderID) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
+        QStringLiteral("SELECT max(") + data.dialect().orderCounterExpression(QStringLiteral("OrderID"))
+            + QStringLiteral(") FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
         yearRange(Clock::today().year()));
     if (query.next()) {
-        const int counter = CounterOf(query.value(0).toString());
+        const int counter = query.value(0).toInt();
         if (counter >= m)
             m = counter;
     }
@@ -53,8 +64,8 @@ QString OrderNumbering::NewOrderID(TRpx2Data &data)
 {
     const int year = Clock::today().year();
     const int next = GetCounterBase(data) + 1;
-    // Past five digits a number could no longer be read back, and the next order would be
-    // given a number that is already taken: refuse instead of overwriting an order.
+    // A counter that no longer fits the number would be drawn again and again: refuse
+    // rather than overwrite an order.
     if (next > MaxCounter)
         throw RpxError(QStringLiteral("Číselná řada zakázek roku %1 je vyčerpána (nejvýše %2 "
                                       "zakázek za rok). Novou zakázku nelze očíslovat.")

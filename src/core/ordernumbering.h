@@ -5,9 +5,10 @@
 class TRpx2Data;
 class Prompts;
 
-// Order numbers: the year, "-", a counter of five digits ("2026-00042").
+// Order numbers: the year, "-", a counter of at least five digits ("2026-00042"; a counter
+// past 99999 is written in full, "2026-100000").
 namespace OrderNumbering {
-constexpr int MaxCounter = 99999;
+constexpr int MaxCounter = 999999999;
 
 // The counter part of a number: the digits after the first "-"; 0 when unreadable.
 int CounterOf(const QString &orderId);

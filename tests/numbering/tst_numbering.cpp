@@ -134,7 +134,7 @@ private slots:
     void yearlyRestart();
     void exhaustedYearIsRefused_data();
     void exhaustedYearIsRefused();
-    void lastNumberOfTheYear();
+    void numberingPastFiveDigits();
     void counterOf_data();
     void counterOf();
     void twoProgramsStoringAtOnceNeverShareANumber();
@@ -250,13 +250,13 @@ void TstNumbering::editingLastYearsOrderDoesNotRaiseCounter()
 
 void TstNumbering::storeNewOrderNeverOverwritesATakenNumber()
 {
-    // A hand-made number of the year sorts above the real ones and hides them from the
-    // counter; the next free number is taken instead of overwriting an order.
+    // A hand-made number of the year sorts above the real ones as text; counters are read
+    // as numbers, so it neither hides them nor makes the next number collide.
     COrder existing = orderNumbered(QStringLiteral("2015-00001"));
     existing.OrderNote = QStringLiteral("keep me");
     data().StoreOrder(existing);
     data().StoreOrder(orderNumbered(QStringLiteral("2015-X")));
-    QCOMPARE(OrderNumbering::GetCounterBase(data()), 0);
+    QCOMPARE(OrderNumbering::GetCounterBase(data()), 1);
 
     COrder order = orderNumbered(QString());
     data().StoreNewOrder(order);
@@ -305,8 +305,7 @@ void TstNumbering::exhaustedYearIsRefused_data()
 {
     QTest::addColumn<int>("maxOrderId");
     QTest::addColumn<QStringList>("stored");
-    QTest::newRow("MaxOrderID at 99999") << 99999 << QStringList{};
-    QTest::newRow("stored number 99999") << 0 << ids({"2015-99999"});
+    QTest::newRow("MaxOrderID at the limit") << OrderNumbering::MaxCounter << QStringList{};
 }
 
 void TstNumbering::exhaustedYearIsRefused()
@@ -330,15 +329,24 @@ void TstNumbering::exhaustedYearIsRefused()
     QCOMPARE(data().config().GetCashName(), QStringLiteral("Pokladna"));
 }
 
-void TstNumbering::lastNumberOfTheYear()
+// Past 99999 the counter is written and read in full: numbers keep rising and never
+// repeat (read back from five characters, "2015-100000" would count as 10000).
+void TstNumbering::numberingPastFiveDigits()
 {
     data().config().SetMaxOrderID(99998);
     COrder order = orderNumbered(QString());
     data().StoreNewOrder(order);
     QCOMPARE(order.OrderID, QStringLiteral("2015-99999"));
-    COrder another = orderNumbered(QString());
-    QVERIFY_THROWS_EXCEPTION(RpxError, data().StoreNewOrder(another));
-    QCOMPARE(orderCount(data()), 1);
+    COrder sixDigits = orderNumbered(QString());
+    data().StoreNewOrder(sixDigits);
+    QCOMPARE(sixDigits.OrderID, QStringLiteral("2015-100000"));
+    // The counter is taken from the numbers as numbers, not from the largest text.
+    data().config().SetMaxOrderID(0);
+    COrder next = orderNumbered(QString());
+    data().StoreNewOrder(next);
+    QCOMPARE(next.OrderID, QStringLiteral("2015-100001"));
+    QCOMPARE(data().config().GetMaxOrderID(), 100001);
+    QCOMPARE(orderCount(data()), 3);
 }
 
 void TstNumbering::counterOf_data()
@@ -348,7 +356,8 @@ void TstNumbering::counterOf_data()
     QTest::newRow("regular") << "2015-00042" << 42;
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("letters") << "2015-abcde" << 0;
-    QTest::newRow("six digits read as five") << "2015-123456" << 12345;
+    QTest::newRow("six digits read in full") << "2015-123456" << 123456;
+    QTest::newRow("digits up to a letter") << "2015-00042b" << 42;
     QTest::newRow("no dash") << "12345678" << 12345;
     QTest::newRow("short counter") << "2015-7" << 7;
 }
