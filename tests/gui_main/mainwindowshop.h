@@ -1,0 +1,175 @@
+#pragma once
+
+// A shop at the counter for the main-window tests: a fresh program folder with its database,
+// the scripted Ui, a fixed clock and the main window, which can be closed and started again on
+// the same shop. Also shared by tests/gui_main2.
+
+#include "app/rpx2form.h"
+#include "orders/suggestcombobox.h"
+
+#include "config.h"
+#include "fakeui.h"
+#include "orderlist.h"
+#include "testshop.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// "Now" in every test: a Monday morning in June.
+inline const QDateTime TestNow(QDate(2025, 6, 16), QTime(10, 30));
+
+// An order prepared directly in the database; numbered like a new order.
+struct OrderSpec
+{
+    int state = OrderStates::InRepair;
+    QDateTime received = TestNow;
+    int customerId = 0;
+    QString fault;
+    QString repair;
+    QString imei;
+    double finalPrice = 0.0;
+    QDateTime issued;
+    QString engineer;
+    QString phoneType;
+};
+
+inline QString addOrder(TRpx2Data &data, const OrderSpec &spec)
+{
+    COrder o;
+    o.OrderTypeID = OrderTypes::Paid;
+    o.OrderStateID = spec.state;
+    o.OrderReceiptDate = spec.received;
+    o.OrderDeadlineDate = spec.received.addDays(7);
+    o.OrderCustomerID = spec.customerId;
+    o.OrderFaultDescription = spec.fault;
+    o.OrderRepairDescription = spec.repair;
+    o.OrderPhone = true;
+    o.OrderPhoneIMEI = spec.imei;
+    o.OrderFinalPricePrimary = spec.finalPrice;
+    o.OrderIssueDate = spec.issued;
+    o.OrderEngineerName = spec.engineer;
+    o.OrderPhoneType = spec.phoneType;
+    data.StoreNewOrder(o);
+    return o.OrderID;
+}
+
+inline int addCustomer(TRpx2Data &data, const QString &name, const QString &city = {},
+                       const QString &phone = {}, const QString &email = {})
+{
+    CCustomer c;
+    c.CustomerShowCode = true;
+    c.CustomerCode = QStringLiteral("12345678");
+    c.CustomerName = name;
+    c.CustomerCity = city;
+    c.CustomerPhoneNo = phone;
+    c.CustomerEMail = email;
+    data.StoreCustomer(c);
+    return c.CustomerID;
+}
+
+inline int countRows(TRpx2Data &data, const char *table)
+{
+    QSqlQuery q = data.OpenQuery(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table));
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+// The order numbers the list shows, top to bottom.
+inline QStringList listedOrders(TRpx2Form &w)
+{
+    QStringList ids;
+    OrderList &list = w.data().orderList();
+    for (int row = 0; row < list.rowCount(); ++row)
+        ids.append(list.orderIdAt(row));
+    return ids;
+}
+
+// What a user's pick in a combo box does: the entry becomes current and `activated` fires.
+inline void pick(QComboBox *box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// Replaces the text of a box by typing (ASCII only), as the clerk does.
+inline void retype(QLineEdit *edit, const QString &ascii)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, ascii);
+}
+
+struct MainWindowShop
+{
+    TestShop shop;
+    FakeUi ui;
+    std::unique_ptr<TRpx2Form> window;
+
+    MainWindowShop()
+    {
+        Clock::setFixed(TestNow);
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        configure([](TRpx2Data &data) { data.config().SetShowOrders(true); });
+    }
+
+    // Changes the shop's database while no window is open (settings, prepared orders).
+    void configure(const std::function<void(TRpx2Data &)> &change)
+    {
+        TRpx2Data data(nullptr, QStringLiteral("RPX2"), nullptr);
+        data.OpenFile(AppPaths::databaseFile());
+        change(data);
+    }
+
+    bool start()
+    {
+        window = std::make_unique<TRpx2Form>();
+        if (!window->start())
+            return false;
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    // Closes the window as the clerk does and forgets it.
+    void close()
+    {
+        window->close();
+        window.reset();
+    }
+
+    TRpx2Form &w() { return *window; }
+    TRpx2Data &data() { return window->data(); }
+};
+
+// A dialog handler for the customer search: puts the grid's cursor on the customer with
+// this id and confirms the dialog.
+inline std::function<int(QDialog &)> pickCustomer(int customerId)
+{
+    return [customerId](QDialog &dialog) {
+        auto *grid = dialog.findChild<QTableView *>(QStringLiteral("DBGrid1"));
+        auto *model = grid ? qobject_cast<QSqlQueryModel *>(grid->model()) : nullptr;
+        if (!model)
+            return int(QDialog::Rejected);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->record(row).value(QStringLiteral("CustomerID")).toInt() == customerId) {
+                grid->setCurrentIndex(model->index(row, model->record().indexOf(QStringLiteral("CustomerName"))));
+                return int(QDialog::Accepted);
+            }
+        }
+        return int(QDialog::Rejected);
+    };
+}
