@@ -100,6 +100,26 @@ QPixmap photoPicture(bool present)
     return pixmap;
 }
 
+// Copies a photo into the photo folder, replacing a file of the target's name only once the
+// copy is complete, so that a failed copy leaves an earlier photo whole. Returns the
+// reason of a failure, empty on success.
+QString copyPhoto(const QString &source, const QString &target)
+{
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    QFile file(source);
+    if (!file.copy(part))
+        return file.errorString();
+    QFile::remove(target);
+    QFile copied(part);
+    if (!copied.rename(target)) {
+        const QString error = copied.errorString();
+        QFile::remove(part);
+        return error;
+    }
+    return {};
+}
+
 } // namespace
 
 // ----------------------------------------------------------------------------------------
@@ -843,6 +863,9 @@ bool TRpx2Form::storeOrder()
 
     const int position = m_data->orderList().currentRow();
     COrder order = ReadOrderControls();
+    // A new order's photo is referenced only once its copy exists (below).
+    if (inserting && !m_pendingPhotoSource.isEmpty())
+        order.OrderRepairImage.clear();
     CCustomer &customer = GetOrderCustomer();
     const bool newCustomer = customer.CustomerID == 0;
     try {
@@ -867,13 +890,9 @@ bool TRpx2Form::storeOrder()
         const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
         QString error;
         if (QDir().mkpath(AppPaths::photoDir())) {
-            const QString target = AppPaths::photoDir() + QLatin1Char('/') + name;
-            QFile::remove(target);
-            QFile source(m_pendingPhotoSource);
-            if (source.copy(target))
+            error = copyPhoto(m_pendingPhotoSource, AppPaths::photoDir() + QLatin1Char('/') + name);
+            if (error.isEmpty())
                 m_data->SetOrderRepairImage(order.OrderID, name);
-            else
-                error = source.errorString();
         } else {
             error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
         }
@@ -1168,12 +1187,9 @@ void TRpx2Form::ActionOrderImageLoadExecute()
     QString error;
     if (!QDir().mkpath(AppPaths::photoDir())) {
         error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
-    } else {
-        if (QFileInfo(target) != QFileInfo(chosen))
-            QFile::remove(target);
-        QFile source(chosen);
-        if (QFileInfo(target) != QFileInfo(chosen) && !source.copy(target))
-            error = source.errorString();
+    } else if (!QFileInfo::exists(chosen) || QFileInfo(target) != QFileInfo(chosen)) {
+        // (QFileInfo finds two missing files equal: a vanished source must still fail.)
+        error = copyPhoto(chosen, target);
     }
     if (!error.isEmpty()) {
         Ui::instance().message(error, rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
