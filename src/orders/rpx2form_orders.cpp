@@ -830,6 +830,13 @@ bool TRpx2Form::storeOrder()
         Ui::instance().message(rpxText(key), appErrorTitle(), Prompts::Icon::Error);
         return false;
     };
+    // The store button takes no focus and Ctrl+S leaves it where it is: storing from inside
+    // a price box counts as leaving it, so its secondary amount is derived before the record.
+    for (auto [primary, secondary] : {std::pair{OrderPriceEdit, OrderPriceSecondaryEdit},
+                                      std::pair{OrderIssuePriceEdit, OrderIssuePriceSecondaryEdit},
+                                      std::pair{OrderIssueComponentPriceEdit, OrderIssueComponentPriceSecondaryEdit}})
+        if (primary->hasFocus())
+            PriceEditExit(primary, secondary);
     if (OrderStateComboBox->currentIndex() < 0 || OrderTypeIDComboBox->currentIndex() < 0) {
         Ui::instance().message(QStringLiteral("Vyberte typ opravy a stav zakázky."), appErrorTitle(),
                                Prompts::Icon::Error);

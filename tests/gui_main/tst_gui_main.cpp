@@ -59,6 +59,9 @@ private slots:
     void customerChosenForShownOrder();
     void secondaryAmountOnLeavingPriceBox_data();
     void secondaryAmountOnLeavingPriceBox();
+    void decimalPointWhateverTheLocale();
+    void storingFromPriceBoxDerivesSecondary_data();
+    void storingFromPriceBoxDerivesSecondary();
     void oddTextsRoundTrip();
     void cancelRestoresShownOrder();
     void cancelInBrowseIsRefused();
@@ -640,6 +643,67 @@ void TestGuiMain::secondaryAmountOnLeavingPriceBox()
 
     QCOMPARE(pair->text(), secondary);
     QCOMPARE(s.ui.messageTexts(), QStringList());
+}
+
+void TestGuiMain::decimalPointWhateverTheLocale()
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+
+    MainWindowShop s;
+    QVERIFY(s.start());
+    TRpx2Form &w = s.w();
+    w.ActionOrderNew->trigger();
+    w.OrderCustomerNameEdit->setText(QStringLiteral("Jana"));
+    retype(w.OrderIssuePriceEdit, QStringLiteral("12.50"));
+    w.OrderIssueComponentPriceEdit->setFocus();
+    QTRY_COMPARE(w.OrderIssuePriceSecondaryEdit->text(), QStringLiteral("0.50"));
+    retype(w.OrderIssueComponentPriceEdit, QStringLiteral("1,5"));
+    QVERIFY(isMarkedInvalid(w.OrderIssueComponentPriceEdit));
+    retype(w.OrderIssueComponentPriceEdit, QStringLiteral("1.5"));
+    QVERIFY(!isMarkedInvalid(w.OrderIssueComponentPriceEdit));
+    w.ActionOrderStore->trigger();
+
+    QCOMPARE(s.ui.messageTexts(), QStringList());
+    const std::optional<COrder> stored = s.data().GetOrder(w.OrderIDEdit->text());
+    QCOMPARE(stored->OrderFinalPricePrimary, 12.5);
+    QCOMPARE(stored->OrderFinalPriceSecondary, 0.5);
+    QCOMPARE(stored->OrderComponentsPricePrimary, 1.5);
+    QCOMPARE(w.OrderIssuePriceEdit->text(), QStringLiteral("12.5"));
+    QCOMPARE(w.OrderIssuePriceSecondaryEdit->text(), QStringLiteral("0.5"));
+}
+
+void TestGuiMain::storingFromPriceBoxDerivesSecondary_data()
+{
+    QTest::addColumn<bool>("shortcut");
+    QTest::newRow("store button") << false;
+    QTest::newRow("Ctrl+S") << true;
+}
+
+void TestGuiMain::storingFromPriceBoxDerivesSecondary()
+{
+    QFETCH(bool, shortcut);
+    MainWindowShop s;
+    QVERIFY(s.start());
+    TRpx2Form &w = s.w();
+    w.ActionOrderNew->trigger();
+    w.OrderCustomerNameEdit->setText(QStringLiteral("Jana"));
+
+    // The clerk types the price and stores straight away, without leaving the box first.
+    retype(w.OrderIssuePriceEdit, QStringLiteral("1000"));
+    QVERIFY(w.OrderIssuePriceEdit->hasFocus());
+    if (shortcut)
+        QTest::keyClick(w.OrderIssuePriceEdit, Qt::Key_S, Qt::ControlModifier);
+    else
+        QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("OrderStoreButton")), Qt::LeftButton);
+
+    QCOMPARE(s.ui.messageTexts(), QStringList());
+    QCOMPARE(w.orderFormState(), TRpx2Form::OrderFormState::Browse);
+    const std::optional<COrder> stored = s.data().GetOrder(w.OrderIDEdit->text());
+    QVERIFY(stored);
+    QCOMPARE(stored->OrderFinalPricePrimary, 1000.0);
+    QCOMPARE(stored->OrderFinalPriceSecondary, 40.0);
 }
 
 // ---------------------------------------------------------------------------------------
