@@ -113,6 +113,15 @@ inline void retype(QLineEdit *edit, const QString &ascii)
     QTest::keyClicks(edit, ascii);
 }
 
+// Per-user settings (the age choice) in a folder of this test process, so that test programs
+// run side by side never see each other's choices. Call before the first shop.
+inline void useOwnSettingsFolder()
+{
+    static QTemporaryDir folder;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+}
+
 struct MainWindowShop
 {
     TestShop shop;

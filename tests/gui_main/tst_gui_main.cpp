@@ -44,6 +44,7 @@ class TestGuiMain : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useOwnSettingsFolder(); }
     void newOrderDefaults_data();
     void newOrderDefaults();
     void storeChecks_data();

@@ -21,6 +21,7 @@ class TestGuiMain2 : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useOwnSettingsFolder(); }
     void quickTypingReloadsOnce();
     void reloadWaitsWhileOrderIsEntered_data();
     void reloadWaitsWhileOrderIsEntered();
