@@ -678,6 +678,9 @@ void TRpx2Form::runPendingReload()
 
 void TRpx2Form::ReloadOrderList()
 {
+    // This reload reads every filter as it is now, so a filter reload still due would only
+    // repeat it and move the list away from the order just stored.
+    Timer->stop();
     m_reloadPending = false;
     OrderFilter filter;
     filter.orderId = OrderIDEditFilter->text().trimmed();

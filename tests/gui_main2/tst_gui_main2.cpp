@@ -25,6 +25,7 @@ private slots:
     void quickTypingReloadsOnce();
     void reloadWaitsWhileOrderIsEntered_data();
     void reloadWaitsWhileOrderIsEntered();
+    void storingBeforeTheReloadIsDue();
     void filterBoxes_data();
     void filterBoxes();
     void comboFilters_data();
@@ -152,6 +153,35 @@ void TestGuiMain2::reloadWaitsWhileOrderIsEntered()
     if (!newOrder)
         QCOMPARE(s.data().GetOrder(bedrichs)->OrderFaultDescription, store ? typed : QString());
     QCOMPARE(w.StatusPanel0->text(), QStringLiteral("Zakázka 1 z %1").arg(listedOrders(w).size()));
+}
+
+void TestGuiMain2::storingBeforeTheReloadIsDue()
+{
+    MainWindowShop s;
+    QString waiting;
+    s.configure([&](TRpx2Data &data) {
+        // A new (state 1) order of the same customer sorts above the one about to be stored.
+        waiting = addOrder(data, {.state = OrderStates::New, .customerId = addCustomer(data, QStringLiteral("Alena Veselá"))});
+        addOrder(data, {.customerId = addCustomer(data, QStringLiteral("Bedřich Novotný"))});
+    });
+    QVERIFY(s.start());
+    TRpx2Form &w = s.w();
+    QSignalSpy reloaded(&s.data().orderList(), &OrderList::reloaded);
+
+    w.ActionOrderNew->trigger();
+    QTest::keyClicks(w.OrderCustomerNameEdit, QStringLiteral("Alena Mala"));
+    w.CustomerNameEditFilter->setFocus();
+    QTest::keyClicks(w.CustomerNameEditFilter, QStringLiteral("Alena"));
+    // Stored within the half second: the store's reload already follows the filter.
+    w.ActionOrderStore->trigger();
+    const QString stored = w.OrderIDEdit->text();
+    QCOMPARE(listedOrders(w), (QStringList{waiting, stored}));
+    QCOMPARE(s.data().orderList().currentOrderId(), stored);
+
+    QTest::qWait(800);
+    QCOMPARE(reloaded.count(), 1);
+    QCOMPARE(s.data().orderList().currentOrderId(), stored);
+    QCOMPARE(w.OrderIDEdit->text(), stored);
 }
 
 // ---------------------------------------------------------------------------------------
