@@ -267,6 +267,9 @@ void TestGuiMain::storeChecks()
         QCOMPARE(stored->OrderFinalPricePrimary, finalPrice.toDouble());
         QCOMPARE(stored->OrderComponentsPricePrimary, partsPrice.toDouble());
         QCOMPARE(s.data().GetCustomer(stored->OrderCustomerID)->CustomerName, name);
+        // An order handed back at intake is locked at once.
+        QCOMPARE(w.ActionOrderChange->isEnabled(), state == OrderStates::HandedBack);
+        QCOMPARE(w.OrderFaultDescriptionMemo->isEnabled(), state != OrderStates::HandedBack);
         return;
     }
 
@@ -489,6 +492,15 @@ void TestGuiMain::handedBackOrderIsLocked()
     QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), QStringLiteral("Prasklé sklo"));
     checkLocked(true);
     QCOMPARE(w.StatusPanel0->text(), selectedCount(1, 1));
+
+    // Unlocked, changed and stored: locked again.
+    w.ActionOrderChange->trigger();
+    w.OrderRepairNoteMemo->setPlainText(QStringLiteral("Doplněna poznámka"));
+    w.ActionOrderStore->trigger();
+    QCOMPARE(s.ui.messageTexts(), QStringList());
+    QCOMPARE(w.orderFormState(), TRpx2Form::OrderFormState::Browse);
+    QCOMPARE(s.data().GetOrder(w.OrderIDEdit->text())->OrderRepairNote, QStringLiteral("Doplněna poznámka"));
+    checkLocked(true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -616,6 +628,7 @@ void TestGuiMain::secondaryAmountOnLeavingPriceBox_data()
     QTest::newRow("half a cent to the even cent below") << final << 25.0 << QStringLiteral("3.125") << QStringLiteral("0.12");
     QTest::newRow("half a cent to the even cent above") << parts << 25.0 << QStringLiteral("9.375") << QStringLiteral("0.38");
     QTest::newRow("other rate") << expected << 24.5 << QStringLiteral("1000") << QStringLiteral("40.82");
+    QTest::newRow("no exchange rate") << parts << 0.0 << QStringLiteral("100") << unchanged;
     QTest::newRow("negative") << final << 25.0 << QStringLiteral("-50") << QStringLiteral("-2.00");
 }
 
