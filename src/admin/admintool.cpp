@@ -21,7 +21,7 @@
 
 namespace {
 
-// Three years of numbers: each year's counter stops at 99999, so stay well below that.
+// Demo data stays well within a year's numbers, so that trying it out stays quick.
 constexpr int MaxDemoOrders = 200000;
 
 const QString KeyName = QStringLiteral("RPX2");

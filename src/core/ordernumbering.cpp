@@ -5,7 +5,6 @@
 #include "prompts.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
-#include "sqldialect.h"
 
 #include <QSqlQuery>
 
@@ -47,13 +46,14 @@ int OrderNumbering::GetCounterBase(TRpx2Data &data)
     int m = data.config().GetMaxOrderID();
     if (m < 0)
         m = 0;
-    // Counters are compared as numbers: as text, "2026-100000" would sort below "2026-99999".
+    // The greatest number of the year as text: one step down the OrderID index. A counter
+    // past 99999 sorts below "…-99999" as text, but MaxOrderID, raised with every new
+    // order in the same transaction, carries it; a number found taken is skipped anyway.
     QSqlQuery query = data.OpenQuery(
-        QStringLiteral("SELECT max(") + data.dialect().orderCounterExpression(QStringLiteral("OrderID"))
-            + QStringLiteral(") FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
+        QStringLiteral("SELECT max(OrderID) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
         yearRange(Clock::today().year()));
     if (query.next()) {
-        const int counter = query.value(0).toInt();
+        const int counter = CounterOf(query.value(0).toString());
         if (counter >= m)
             m = counter;
     }

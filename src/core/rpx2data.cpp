@@ -129,6 +129,7 @@ TRpx2Data::TRpx2Data(QObject *owner, const QString &keyName, OrderListListener *
 
 TRpx2Data::~TRpx2Data()
 {
+    m_statements.clear();
     delete m_orderList;
     m_orderList = nullptr;
     delete m_customerSearch;
@@ -230,6 +231,7 @@ void TRpx2Data::OpenFile(const QString &path)
         QSqlDatabase::removeDatabase(name);
         throw RpxError(error);
     }
+    m_statements.clear();
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase old = QSqlDatabase::database(m_connectionName, false);
@@ -318,13 +320,26 @@ void TRpx2Data::CreateDatabase(const QString &path)
 QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, bool forwardOnly)
 {
     ensureOpen();
-    QSqlQuery query(database());
-    // Item models move freely through their rows; every other reader walks forward once.
-    query.setForwardOnly(forwardOnly);
-    if (!query.prepare(sql))
-        throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
+    // Writing statements are prepared once per connection and reused: storing an order runs
+    // the same few statements every time. Reading statements are not kept: a kept, unfinished
+    // SELECT would hold the database's read lock and stall the other counter's writes.
+    const bool reusable = forwardOnly && !sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+    QSqlQuery query;
+    auto cached = reusable ? m_statements.find(sql) : m_statements.end();
+    if (cached != m_statements.end()) {
+        query = cached.value();
+        query.finish();
+    } else {
+        query = QSqlQuery(database());
+        // Item models move freely through their rows; every other reader walks forward once.
+        query.setForwardOnly(forwardOnly);
+        if (!query.prepare(sql))
+            throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
+        if (reusable)
+            m_statements.insert(sql, query);
+    }
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
     return query;
 }
 

@@ -2,6 +2,7 @@
 
 #include "records.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSqlDatabase>
@@ -170,6 +171,7 @@ private:
     OrderList *m_orderList = nullptr;
     QSqlQueryModel *m_customerSearch = nullptr;
     QString m_fileName;
+    QHash<QString, QSqlQuery> m_statements; // prepared statements of this connection
     int m_transactionDepth = 0;
     bool m_transactionDoomed = false;
 };

@@ -61,12 +61,6 @@ public:
 
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
 
-    QString orderCounterExpression(const QString &column) const override
-    {
-        // SQLite's CAST reads the leading digits and gives 0 for text without any.
-        return QStringLiteral("CAST(substr(%1, instr(%1, '-') + 1) AS INTEGER)").arg(column);
-    }
-
     // Dates are stored as ISO text "yyyy-MM-dd HH:mm:ss", which sorts and compares as dates.
     QVariant dateValue(const QDateTime &value) const override
     {

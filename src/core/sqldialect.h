@@ -25,9 +25,6 @@ public:
     // programs sharing the database cannot draw the same order number.
     virtual QString beginWriteStatement() const = 0;
 
-    // The counter of an order number ("2026-00042" -> 42) as an integer expression.
-    virtual QString orderCounterExpression(const QString &column) const = 0;
-
     virtual QVariant dateValue(const QDateTime &value) const = 0;
     virtual QDateTime dateFromValue(const QVariant &value) const = 0;
 

@@ -358,7 +358,7 @@ private slots:
         row("integer word", "TSAgreement", QStringLiteral("eight"));
         row("integer beyond 32 bits", "LMEngineer", QStringLiteral("4294967296"));
         row("counter below zero", "MaxOrderID", QStringLiteral("-1"));
-        row("counter beyond five digits", "MaxOrderID", QStringLiteral("100000"));
+        row("counter beyond nine digits", "MaxOrderID", QStringLiteral("1000000000"));
         row("real with a comma", "ExchangeRate", QStringLiteral("25,5"));
         row("real zero", "ExchangeRate", QStringLiteral("0"));
         row("real not a number", "ExchangeRate", QStringLiteral("nan"));

@@ -250,13 +250,13 @@ void TstNumbering::editingLastYearsOrderDoesNotRaiseCounter()
 
 void TstNumbering::storeNewOrderNeverOverwritesATakenNumber()
 {
-    // A hand-made number of the year sorts above the real ones as text; counters are read
-    // as numbers, so it neither hides them nor makes the next number collide.
+    // A hand-made number of the year sorts above the real ones and hides them from the
+    // counter; the next free number is taken instead of overwriting an order.
     COrder existing = orderNumbered(QStringLiteral("2015-00001"));
     existing.OrderNote = QStringLiteral("keep me");
     data().StoreOrder(existing);
     data().StoreOrder(orderNumbered(QStringLiteral("2015-X")));
-    QCOMPARE(OrderNumbering::GetCounterBase(data()), 1);
+    QCOMPARE(OrderNumbering::GetCounterBase(data()), 0);
 
     COrder order = orderNumbered(QString());
     data().StoreNewOrder(order);
@@ -340,7 +340,7 @@ void TstNumbering::numberingPastFiveDigits()
     COrder sixDigits = orderNumbered(QString());
     data().StoreNewOrder(sixDigits);
     QCOMPARE(sixDigits.OrderID, QStringLiteral("2015-100000"));
-    // The counter is taken from the numbers as numbers, not from the largest text.
+    // Even with the stored counter lost, the taken numbers are skipped, never overwritten.
     data().config().SetMaxOrderID(0);
     COrder next = orderNumbered(QString());
     data().StoreNewOrder(next);
