@@ -88,7 +88,13 @@ QString OrderList::stateCountsText() const
     QStringList conditions;
     QVariantList values;
     addConditions(m_data.dialect(), m_filter, conditions, values);
-    const QString sql = QStringLiteral("SELECT os.OrderStateName, count(*)") + joins
+    // The customer table is joined only when a customer filter needs it.
+    const bool customerFilter = !m_filter.customerName.isEmpty() || !m_filter.customerCity.isEmpty()
+                                || !m_filter.customerPhoneNo.isEmpty() || !m_filter.customerEMail.isEmpty();
+    const QString from = customerFilter ? joins
+                                        : QStringLiteral(" FROM t_order_02 o LEFT JOIN t_order_state_02 os"
+                                                         " ON o.OrderStateID = os.OrderStateID");
+    const QString sql = QStringLiteral("SELECT os.OrderStateName, count(*)") + from
                         + whereClause(conditions)
                         + QStringLiteral(" GROUP BY os.OrderStateListOrder, o.OrderStateID, "
                                          "os.OrderStateName ORDER BY os.OrderStateListOrder");

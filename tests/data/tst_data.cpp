@@ -154,6 +154,7 @@ private slots:
     void emptyOrderTextsStoredAsEmptyNotNull();
     void deleteOrder();
     void ordersByImei();
+    void ordersForPrintKeepTheGivenOrder();
 
     // customers
     void customerEmptyTextsStoredAsNull();
@@ -372,6 +373,26 @@ void TstData::ordersByImei()
     QCOMPARE(data().GetOrdersByImei(first.OrderPhoneIMEI).size(), 2);
     QVERIFY(!data().GetLastOrderByImei(QStringLiteral("000000000000000")).has_value());
     QVERIFY(!data().GetLastOrderByImei(QStringLiteral("3569380356438%")).has_value());
+}
+
+// Printing several held orders gives them in the order held, with customer and names;
+// a number deleted meanwhile is left out rather than failing the whole document.
+void TstData::ordersForPrintKeepTheGivenOrder()
+{
+    CCustomer customer = makeCustomer(QStringLiteral("Eva Černá"), QStringLiteral("Brno"));
+    data().StoreCustomer(customer);
+    data().StoreOrder(makeOrder(QStringLiteral("2015-00001"), OrderStates::New, customer.CustomerID));
+    data().StoreOrder(makeOrder(QStringLiteral("2015-00002"), OrderStates::HandedBack));
+    const auto rows = data().GetOrdersForPrint(
+        {QStringLiteral("2015-00002"), QStringLiteral("2015-00099"), QStringLiteral("2015-00001")});
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].order.OrderID, QStringLiteral("2015-00002"));
+    QCOMPARE(rows[0].customer.CustomerID, 0);
+    QCOMPARE(rows[0].stateName, QStringLiteral("Vydaná"));
+    QCOMPARE(rows[1].customer.CustomerName, QStringLiteral("Eva Černá"));
+    QCOMPARE(rows[1].customer.CustomerCity, QStringLiteral("Brno"));
+    QCOMPARE(rows[1].typeName, QStringLiteral("Placená oprava"));
+    QCOMPARE(rows[1].order.OrderFaultDescription, QStringLiteral("Nenabíjí"));
 }
 
 // ---------------------------------------------------------------------------------------
