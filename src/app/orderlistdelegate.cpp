@@ -37,7 +37,6 @@ void OrderListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
             painter->fillRect(opt.rect, tint);
             opt.state &= ~QStyle::State_Selected;
             opt.palette.setColor(QPalette::Text, Qt::black);
-            opt.font.setBold(true);
         } else {
             opt.palette.setColor(QPalette::Text, color);
         }

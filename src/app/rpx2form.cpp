@@ -136,15 +136,15 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     Timer->setSingleShot(true);
     connect(Timer, &QTimer::timeout, this, [this] { runGuarded([this] { TimerTimer(); }); });
 
-    for (QDateEdit *date : findChildren<QDateEdit *>()) {
-        if (qobject_cast<QTimeEdit *>(date)) {
-            date->setDisplayFormat(QStringLiteral("HH:mm"));
+    for (QDateTimeEdit *edit : findChildren<QDateTimeEdit *>()) {
+        if (qobject_cast<QTimeEdit *>(edit)) {
+            edit->setDisplayFormat(QStringLiteral("HH:mm"));
         } else {
-            date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-            date->setCalendarPopup(true);
+            edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+            edit->setCalendarPopup(true);
             // An order without the date (30.12.1899, the zero date) shows an empty box.
-            date->setMinimumDate(QDate(1899, 12, 30));
-            date->setSpecialValueText(QStringLiteral(" "));
+            edit->setMinimumDate(QDate(1899, 12, 30));
+            edit->setSpecialValueText(QStringLiteral(" "));
         }
     }
     auto memoLines = [](QPlainTextEdit *memo, int lines) {
@@ -620,6 +620,7 @@ QWidget *TRpx2Form::createListPanel()
     OrderListDBGrid->verticalHeader()->hide();
     OrderListDBGrid->verticalHeader()->setDefaultSectionSize(OrderListDBGrid->fontMetrics().height() + 6);
     OrderListDBGrid->horizontalHeader()->setHighlightSections(false);
+    OrderListDBGrid->horizontalHeader()->setStretchLastSection(true);
     OrderListDBGrid->setAlternatingRowColors(false);
     OrderListDBGrid->setWordWrap(false);
     
