@@ -602,8 +602,11 @@ QWidget *TRpx2Form::createButtonColumn()
 QWidget *TRpx2Form::createListPanel()
 {
     OrdersPanel = named(new QWidget, "OrdersPanel");
-    OrdersPanel->setFixedWidth(qMax(230, OrdersPanel->fontMetrics().horizontalAdvance(
-                                              QStringLiteral("2026-00000000000000000000000")) + 60));
+    // Wide enough for the two columns at their default widths and the scroll bar.
+    const QFontMetrics metrics(OrdersPanel->font());
+    OrdersPanel->setFixedWidth(qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14)
+                               + qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14)
+                               + OrdersPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     auto *layout = new QVBoxLayout(OrdersPanel);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -620,7 +623,6 @@ QWidget *TRpx2Form::createListPanel()
     OrderListDBGrid->verticalHeader()->hide();
     OrderListDBGrid->verticalHeader()->setDefaultSectionSize(OrderListDBGrid->fontMetrics().height() + 6);
     OrderListDBGrid->horizontalHeader()->setHighlightSections(false);
-    OrderListDBGrid->horizontalHeader()->setStretchLastSection(true);
     OrderListDBGrid->setAlternatingRowColors(false);
     OrderListDBGrid->setWordWrap(false);
     
