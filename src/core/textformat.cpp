@@ -18,9 +18,9 @@ QString formatText(const QString &format, const QVariantList &values)
         }
         // Flags, width and precision, then the conversion letter.
         qsizetype j = i + 1;
-        QString spec;
+        QString flags;
         while (j < format.size() && QStringLiteral("-+ #0123456789.").contains(format[j]))
-            spec += format[j++];
+            flags += format[j++];
         if (j >= format.size()) {
             out += format.mid(i);
             break;
@@ -42,9 +42,9 @@ QString formatText(const QString &format, const QVariantList &values)
         case 'g':
         case 'e': {
             int precision = 6;
-            const qsizetype dot = spec.indexOf(QLatin1Char('.'));
+            const qsizetype dot = flags.indexOf(QLatin1Char('.'));
             if (dot >= 0)
-                precision = spec.mid(dot + 1).toInt();
+                precision = flags.mid(dot + 1).toInt();
             out += value.isValid() ? QString::number(value.toDouble(), conv.toLatin1(), precision) : QString();
             ++next;
             break;

@@ -86,7 +86,7 @@ private slots:
     void photoShownThroughDesktop();
 
 private:
-    struct Spec
+    struct Wanted
     {
         QString customer = QStringLiteral("Novák");
         int state = OrderStates::InRepair;
@@ -97,7 +97,7 @@ private:
         QString imei;
         QString batterySN;
     };
-    QString addOrder(const Spec &spec);
+    QString addOrder(const Wanted &wanted);
     QString addOrder(const QString &customer = QStringLiteral("Novák"),
                      int state = OrderStates::InRepair);
     void startWindow();
@@ -177,28 +177,28 @@ void TestGuiActions::cleanup()
     m_shop.reset();
 }
 
-QString TestGuiActions::addOrder(const Spec &spec)
+QString TestGuiActions::addOrder(const Wanted &wanted)
 {
     TRpx2Data &data = m_w->data();
     CCustomer customer;
     customer.CustomerCode = QStringLiteral("12345678");
-    customer.CustomerName = spec.customer;
+    customer.CustomerName = wanted.customer;
     data.StoreCustomer(customer);
     COrder order;
     order.OrderTypeID = OrderTypes::Paid;
-    order.OrderStateID = spec.state;
+    order.OrderStateID = wanted.state;
     order.OrderCustomerID = customer.CustomerID;
     order.OrderReceiptDate = Now.addDays(-3);
     order.OrderDeadlineDate = Now.addDays(4);
-    order.OrderEngineerName = spec.engineer;
+    order.OrderEngineerName = wanted.engineer;
     order.OrderPhone = true;
-    order.OrderPhoneType = spec.phoneType;
-    order.OrderPhoneIMEI = spec.imei;
+    order.OrderPhoneType = wanted.phoneType;
+    order.OrderPhoneIMEI = wanted.imei;
     order.OrderBattery = true;
-    order.OrderBatteryType = spec.battery;
-    order.OrderBatterySN = spec.batterySN;
-    order.OrderFinalPricePrimary = spec.finalPrice;
-    if (spec.state == OrderStates::HandedBack) {
+    order.OrderBatteryType = wanted.battery;
+    order.OrderBatterySN = wanted.batterySN;
+    order.OrderFinalPricePrimary = wanted.finalPrice;
+    if (wanted.state == OrderStates::HandedBack) {
         order.OrderRepairDescription = QStringLiteral("Výměna displeje");
         order.OrderIssueDate = Now.addSecs(-3600);
     }
@@ -208,10 +208,10 @@ QString TestGuiActions::addOrder(const Spec &spec)
 
 QString TestGuiActions::addOrder(const QString &customer, int state)
 {
-    Spec spec;
-    spec.customer = customer;
-    spec.state = state;
-    return addOrder(spec);
+    Wanted wanted;
+    wanted.customer = customer;
+    wanted.state = state;
+    return addOrder(wanted);
 }
 
 // Reads the prepared orders and settings as a running window would after a reload.
@@ -399,12 +399,12 @@ void TestGuiActions::deleteOfVanishedOrderReported()
 void TestGuiActions::deleteRefreshesCountsAndTotals()
 {
     TRpx2Data &data = m_w->data();
-    Spec spec;
-    spec.state = OrderStates::HandedBack;
-    spec.finalPrice = 100;
-    addOrder(spec);
-    spec.finalPrice = 250;
-    const QString expensive = addOrder(spec);
+    Wanted wanted;
+    wanted.state = OrderStates::HandedBack;
+    wanted.finalPrice = 100;
+    addOrder(wanted);
+    wanted.finalPrice = 250;
+    const QString expensive = addOrder(wanted);
     addOrder(QStringLiteral("Svoboda"), OrderStates::InRepair);
     data.config().SetDeleteOrder(true);
     startWindow();
@@ -456,10 +456,10 @@ void TestGuiActions::unlockHandedBackOrder()
     QFETCH(bool, unlocked);
     QFETCH(bool, invalidMessage);
 
-    Spec spec;
-    spec.state = OrderStates::HandedBack;
-    spec.finalPrice = 500;
-    addOrder(spec);
+    Wanted wanted;
+    wanted.state = OrderStates::HandedBack;
+    wanted.finalPrice = 500;
+    addOrder(wanted);
     m_w->data().config().SetPassword(password);
     startWindow();
 
@@ -684,10 +684,10 @@ void TestGuiActions::renameExactValueOnly()
 
     QStringList ids;
     for (int i = 0; i < values.size(); ++i) {
-        Spec spec;
-        spec.state = i % 2 ? OrderStates::HandedBack : OrderStates::InRepair; // locked ones too
-        (engineer ? spec.engineer : spec.phoneType) = values.at(i);
-        ids.append(addOrder(spec));
+        Wanted wanted;
+        wanted.state = i % 2 ? OrderStates::HandedBack : OrderStates::InRepair; // locked ones too
+        (engineer ? wanted.engineer : wanted.phoneType) = values.at(i);
+        ids.append(addOrder(wanted));
     }
     startWindow();
 
@@ -772,9 +772,9 @@ void TestGuiActions::renameRefused()
     QFETCH(bool, invalidMessage);
     QFETCH(bool, renamed);
 
-    Spec spec;
-    spec.engineer = QStringLiteral("Petr");
-    const QString id = addOrder(spec);
+    Wanted wanted;
+    wanted.engineer = QStringLiteral("Petr");
+    const QString id = addOrder(wanted);
     m_w->data().config().SetPassword(password);
     startWindow();
     m_w->OrderEngineerComboBoxFilter->setEditText(QStringLiteral("Petr"));
@@ -850,11 +850,11 @@ void TestGuiActions::suggestionSources()
     const QStringList phones{u"Siemens C35"_s, u"Nokia 3310"_s, u"  "_s, u"Siemens C35"_s};
     const QStringList batteries{u"Li-ion"_s, u" "_s, u"NiMH"_s, u"Li-ion"_s};
     for (int i = 0; i < engineers.size(); ++i) {
-        Spec spec;
-        spec.engineer = engineers.at(i);
-        spec.phoneType = phones.at(i);
-        spec.battery = batteries.at(i);
-        addOrder(spec);
+        Wanted wanted;
+        wanted.engineer = engineers.at(i);
+        wanted.phoneType = phones.at(i);
+        wanted.battery = batteries.at(i);
+        addOrder(wanted);
     }
     addListRow(false, 1, QStringLiteral("Jana"));
     addListRow(false, 2, QStringLiteral("Karel"));
@@ -910,9 +910,9 @@ void TestGuiActions::orderBoxReselectsIgnoringCase()
     QFETCH(QString, shown);
     QFETCH(QString, selected);
 
-    Spec spec;
-    spec.battery = QStringLiteral("Li-ion");
-    addOrder(spec);
+    Wanted wanted;
+    wanted.battery = QStringLiteral("Li-ion");
+    addOrder(wanted);
     addListRow(false, 1, QStringLiteral("Jana"));
     m_w->data().config().SetLMEngineer(1);
     startWindow();
@@ -965,10 +965,10 @@ void TestGuiActions::leavingUnknownDeviceType()
     QFETCH(bool, focusBack);
     QFETCH(QString, kept);
 
-    Spec spec;
-    spec.phoneType = QStringLiteral("Neznamy XY");
+    Wanted wanted;
+    wanted.phoneType = QStringLiteral("Neznamy XY");
     if (!inserting)
-        addOrder(spec);
+        addOrder(wanted);
     startWindow();
     QApplication::setActiveWindow(m_w.get());
     QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
@@ -1020,12 +1020,12 @@ void TestGuiActions::accessoryTickBoxesEmptyAndRestore()
     QFETCH(QString, type);
     QFETCH(QString, text);
 
-    Spec spec;
-    spec.phoneType = QStringLiteral("Nokia 3310");
-    spec.imei = QStringLiteral("356938035643809");
-    spec.battery = QStringLiteral("BL-5C");
-    spec.batterySN = QStringLiteral("SN-0042");
-    const QString id = addOrder(spec);
+    Wanted wanted;
+    wanted.phoneType = QStringLiteral("Nokia 3310");
+    wanted.imei = QStringLiteral("356938035643809");
+    wanted.battery = QStringLiteral("BL-5C");
+    wanted.batterySN = QStringLiteral("SN-0042");
+    const QString id = addOrder(wanted);
     startWindow();
     const COrder before = *m_w->data().GetOrder(id);
 
@@ -1090,10 +1090,10 @@ void TestGuiActions::freeTypingFollowsListsDialog()
     QFETCH(bool, phoneFree);
     QFETCH(bool, accept);
 
-    Spec spec;
-    spec.engineer = QStringLiteral("Petr");
-    spec.phoneType = QStringLiteral("Nokia 3310");
-    addOrder(spec);
+    Wanted wanted;
+    wanted.engineer = QStringLiteral("Petr");
+    wanted.phoneType = QStringLiteral("Nokia 3310");
+    addOrder(wanted);
     startWindow();
     QVERIFY(m_w->OrderEngineerComboBox->isEditable());
     QVERIFY(m_w->OrderPhoneTypeComboBox->isEditable());
