@@ -424,26 +424,25 @@ void TRpx2Data::SetConfigValue(const QString &key, const QString &value)
 // ---------------------------------------------------------------------------------------
 // States and types
 
-QList<IdName> TRpx2Data::GetOrderTypes()
+QList<IdName> TRpx2Data::idNames(const QString &sql)
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 WHERE OrderTypeOrder > 0 "
-        "ORDER BY OrderTypeOrder"));
+    QSqlQuery query = OpenQuery(sql);
     QList<IdName> list;
     while (query.next())
         list.append({query.value(0).toInt(), query.value(1).toString()});
     return list;
 }
 
+QList<IdName> TRpx2Data::GetOrderTypes()
+{
+    return idNames(QStringLiteral("SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 "
+                                  "WHERE OrderTypeOrder > 0 ORDER BY OrderTypeOrder"));
+}
+
 QList<IdName> TRpx2Data::GetOrderStates()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT OrderStateID, OrderStateName FROM t_order_state_02 WHERE OrderStateOrder > 0 "
-        "ORDER BY OrderStateOrder"));
-    QList<IdName> list;
-    while (query.next())
-        list.append({query.value(0).toInt(), query.value(1).toString()});
-    return list;
+    return idNames(QStringLiteral("SELECT OrderStateID, OrderStateName FROM t_order_state_02 "
+                                  "WHERE OrderStateOrder > 0 ORDER BY OrderStateOrder"));
 }
 
 // ---------------------------------------------------------------------------------------

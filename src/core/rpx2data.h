@@ -159,6 +159,7 @@ private:
     QSqlQuery prepare(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true);
     void exec(QSqlQuery &query);
     COrder orderFromQuery(const QSqlQuery &query) const;
+    QList<IdName> idNames(const QString &sql);
     void writeOrder(const COrder &order, bool exists);
     void appendToLog(const char *operation, const COrder &order);
     void ensureOpen() const;

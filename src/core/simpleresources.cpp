@@ -284,3 +284,12 @@ QByteArray Cp1250::fromUnicode(const QString &text)
     }
     return bytes;
 }
+
+QString rpxTextOr(const char *key, const QString &builtIn)
+{
+    try {
+        return rpxText(key);
+    } catch (const RpxError &) {
+        return builtIn;
+    }
+}

@@ -89,3 +89,8 @@ inline QString rpxText(const char *key)
 {
     return CSimpleResources::instance().text(key);
 }
+
+// The text of a key for a dialog's captions: when the language file cannot be read at all,
+// the dialog keeps its built-in Czech text instead of failing to open. A missing key still
+// reads "{NULL}".
+QString rpxTextOr(const char *key, const QString &builtIn);

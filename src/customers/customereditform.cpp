@@ -1,7 +1,7 @@
 #include "customereditform.h"
 
 #include "customercode.h"
-#include "customertexts.h"
+#include "simpleresources.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -15,7 +15,7 @@
 TCustomerEditForm::TCustomerEditForm(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("TCustomerEditForm"));
-    setWindowTitle(customerText("CustomerEdit.Window", QStringLiteral("Zákazník")));
+    setWindowTitle(rpxTextOr("CustomerEdit.Window", QStringLiteral("Zákazník")));
 
     auto lineEdit = [this](const char *name) {
         auto *edit = new QLineEdit(this);
@@ -25,7 +25,7 @@ TCustomerEditForm::TCustomerEditForm(QWidget *owner) : QDialog(owner)
     m_code = lineEdit("CustomerCodeEdit");
     m_code->setReadOnly(true);
     m_printCode = new QCheckBox(
-        customerText("CustomerEdit.CustomerPrintCode", QStringLiteral("Tisknout kód")), this);
+        rpxTextOr("CustomerEdit.CustomerPrintCode", QStringLiteral("Tisknout kód")), this);
     m_printCode->setObjectName(QStringLiteral("CustomerPrintCodeCheckBox"));
     m_name = lineEdit("CustomerNameEdit");
     m_street = lineEdit("CustomerStreetEdit");
@@ -42,7 +42,7 @@ TCustomerEditForm::TCustomerEditForm(QWidget *owner) : QDialog(owner)
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     auto addRow = [this, form](const char *key, const QString &builtIn, QWidget *field) {
-        auto *label = new QLabel(customerText(key, builtIn), this);
+        auto *label = new QLabel(rpxTextOr(key, builtIn), this);
         label->setBuddy(field);
         form->addRow(label, field);
     };
@@ -56,11 +56,11 @@ TCustomerEditForm::TCustomerEditForm(QWidget *owner) : QDialog(owner)
     addRow("CustomerEdit.CustomerEmail", QStringLiteral("E-mail"), m_email);
 
     auto *buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(customerText("CustomerEdit.Ok", QStringLiteral("Ok")),
+    m_ok = buttons->addButton(rpxTextOr("CustomerEdit.Ok", QStringLiteral("Ok")),
                               QDialogButtonBox::AcceptRole);
     m_ok->setObjectName(QStringLiteral("ButtonOk"));
     m_ok->setDefault(true);
-    m_cancel = buttons->addButton(customerText("CustomerEdit.Cancel", QStringLiteral("Storno")),
+    m_cancel = buttons->addButton(rpxTextOr("CustomerEdit.Cancel", QStringLiteral("Storno")),
                                   QDialogButtonBox::RejectRole);
     m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

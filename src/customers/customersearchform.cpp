@@ -2,8 +2,8 @@
 
 #include "app/ui.h"
 #include "customercode.h"
+#include "simpleresources.h"
 #include "customereditform.h"
-#include "customertexts.h"
 #include "rpx2data.h"
 
 #include <QAction>
@@ -45,17 +45,17 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
     : QDialog(owner), m_model(TRpx2Data::instance()->customerSearchModel())
 {
     setObjectName(QStringLiteral("TCustomerSearchForm"));
-    setWindowTitle(customerText("CustomerSearch.Window", QStringLiteral("Hledej...")));
+    setWindowTitle(rpxTextOr("CustomerSearch.Window", QStringLiteral("Hledej...")));
 
     m_filterName = new QLineEdit(this);
     m_filterName->setObjectName(QStringLiteral("EditFilterName"));
     m_filterPhoneNo = new QLineEdit(this);
     m_filterPhoneNo->setObjectName(QStringLiteral("EditFilterPhoneNo"));
     auto *nameLabel
-        = new QLabel(customerText("CustomerSearch.FilterName", QStringLiteral("Jméno:")), this);
+        = new QLabel(rpxTextOr("CustomerSearch.FilterName", QStringLiteral("Jméno:")), this);
     nameLabel->setBuddy(m_filterName);
     auto *phoneLabel = new QLabel(
-        customerText("CustomerSearch.FilterPhoneNo", QStringLiteral("Telefon:")), this);
+        rpxTextOr("CustomerSearch.FilterPhoneNo", QStringLiteral("Telefon:")), this);
     phoneLabel->setBuddy(m_filterPhoneNo);
 
     // Typing restarts the count, so the list is reloaded once, half a second after the
@@ -84,7 +84,7 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
     // The header forgets hidden sections whenever the list is reloaded.
     connect(m_model, &QAbstractItemModel::modelReset, this, &TCustomerSearchForm::setupColumns);
 
-    m_ok = new QPushButton(customerText("CustomerSearch.Ok", QStringLiteral("Ok")), this);
+    m_ok = new QPushButton(rpxTextOr("CustomerSearch.Ok", QStringLiteral("Ok")), this);
     m_ok->setObjectName(QStringLiteral("ButtonOk"));
     m_ok->setDefault(true);
     // Enter in a filter box presses OK. While the typed filter is not applied yet, the list
@@ -97,13 +97,13 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
             accept();
     });
     m_cancel
-        = new QPushButton(customerText("CustomerSearch.Cancel", QStringLiteral("Storno")), this);
+        = new QPushButton(rpxTextOr("CustomerSearch.Cancel", QStringLiteral("Storno")), this);
     m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto addAction
         = [this](const char *name, const char *key, const QString &builtIn, auto handler) {
-              auto *action = new QAction(customerText(key, builtIn), this);
+              auto *action = new QAction(rpxTextOr(key, builtIn), this);
               action->setObjectName(QLatin1String(name));
               connect(action, &QAction::triggered, this, handler);
               m_grid->addAction(action);
@@ -190,7 +190,7 @@ void TCustomerSearchForm::setupColumns()
         if (column < 0)
             continue;
         m_model->setHeaderData(column, Qt::Horizontal,
-                               customerText(c.titleKey, QString::fromUtf8(c.builtInTitle)));
+                               rpxTextOr(c.titleKey, QString::fromUtf8(c.builtInTitle)));
         m_grid->setColumnHidden(column, false);
         m_grid->setColumnWidth(column, ColumnWidth);
         header->moveSection(header->visualIndex(column), visual++);

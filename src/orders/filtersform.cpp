@@ -26,16 +26,6 @@
 
 namespace {
 
-// The text of a key; the built-in text when the language file cannot be read at all, so
-// the dialog still opens.
-QString lookup(const char *key, const QString &builtIn)
-{
-    try {
-        return rpxText(key);
-    } catch (const RpxError &) {
-        return builtIn;
-    }
-}
 
 enum class Glyph { Insert, Delete, Edit, Post, Cancel };
 
@@ -282,11 +272,11 @@ QWidget *TFiltersForm::createNavigator(ListPage &page, const QString &prefix)
 
 void TFiltersForm::applyTexts()
 {
-    setWindowTitle(lookup("Filters.Window", windowTitle()));
+    setWindowTitle(rpxTextOr("Filters.Window", windowTitle()));
     auto apply = [this](const char *name, const char *key) {
         const auto buttons = findChildren<QAbstractButton *>(QLatin1String(name));
         for (QAbstractButton *button : buttons)
-            button->setText(lookup(key, button->text()));
+            button->setText(rpxTextOr(key, button->text()));
     };
     apply("ButtonOk", "Filters.Ok");
     apply("ButtonCancel", "Filters.Cancel");
@@ -296,24 +286,24 @@ void TFiltersForm::applyTexts()
     apply("EngineerFullEditCheckBox", "Filters.FullEdit");
 
     auto *pages = findChild<QTabWidget *>(QStringLiteral("PageControl"));
-    pages->setTabText(0, lookup("Filters.Phones", pages->tabText(0)));
-    pages->setTabText(1, lookup("Filters.Engineers", pages->tabText(1)));
+    pages->setTabText(0, rpxTextOr("Filters.Phones", pages->tabText(0)));
+    pages->setTabText(1, rpxTextOr("Filters.Engineers", pages->tabText(1)));
 
     for (ListPage *page : {&m_phones, &m_engineers}) {
         auto *box = static_cast<QGroupBox *>(page->mode->parent());
-        box->setTitle(lookup("Filters.ListMode", box->title()));
+        box->setTitle(rpxTextOr("Filters.ListMode", box->title()));
     }
     m_phones.model->setHeaderData(
         m_phones.nameColumn, Qt::Horizontal,
-        lookup("Filters.Title.1.1",
+        rpxTextOr("Filters.Title.1.1",
                m_phones.model->headerData(m_phones.nameColumn, Qt::Horizontal).toString()));
     m_engineers.model->setHeaderData(
         m_engineers.nameColumn, Qt::Horizontal,
-        lookup("Filters.Title.2.1",
+        rpxTextOr("Filters.Title.2.1",
                m_engineers.model->headerData(m_engineers.nameColumn, Qt::Horizontal).toString()));
 
     // The device-type mode entries come one per line; the engineer one keeps its own.
-    const QString items = lookup("Filters.ListItems", QString());
+    const QString items = rpxTextOr("Filters.ListItems", QString());
     if (!items.isEmpty()) {
         const QStringList lines = items.split(QLatin1Char('\n'));
         const auto buttons = m_phones.mode->buttons();

@@ -13,15 +13,6 @@
 
 namespace {
 
-// The text of a key; the built-in text when the language file cannot be read at all.
-QString lookup(const char *key, const QString &builtIn)
-{
-    try {
-        return rpxText(key);
-    } catch (const RpxError &) {
-        return builtIn;
-    }
-}
 
 } // namespace
 
@@ -68,13 +59,13 @@ TOrderUpdateForm::TOrderUpdateForm(QWidget *owner)
     connect(m_to, &QLineEdit::textChanged, this, &TOrderUpdateForm::updateOkButton);
 
     // Design texts, then the language file's.
-    setWindowTitle(lookup("OrderUpdate.Window", QStringLiteral("Oprava")));
-    m_description->setPlainText(lookup(
+    setWindowTitle(rpxTextOr("OrderUpdate.Window", QStringLiteral("Oprava")));
+    m_description->setPlainText(rpxTextOr(
         "OrderUpdate.Description", QStringLiteral("Ve všech zakázkách bude provedena záměna:")));
-    m_fromLabel->setText(lookup("OrderUpdate.From", QStringLiteral("z:")));
-    m_toLabel->setText(lookup("OrderUpdate.To", QStringLiteral("na:")));
-    m_ok->setText(lookup("OrderUpdate.Ok", QStringLiteral("OK")));
-    m_cancel->setText(lookup("OrderUpdate.Cancel", QStringLiteral("Storno")));
+    m_fromLabel->setText(rpxTextOr("OrderUpdate.From", QStringLiteral("z:")));
+    m_toLabel->setText(rpxTextOr("OrderUpdate.To", QStringLiteral("na:")));
+    m_ok->setText(rpxTextOr("OrderUpdate.Ok", QStringLiteral("OK")));
+    m_cancel->setText(rpxTextOr("OrderUpdate.Cancel", QStringLiteral("Storno")));
 
     const QFontMetrics metrics(font());
     const int width = metrics.horizontalAdvance(QLatin1Char('x')) * 48;
