@@ -1,11 +1,10 @@
 #pragma once
 
-// A shop at the counter for the main-window tests: a fresh program folder with its database,
-// the scripted Ui, a fixed clock and the main window, which can be closed and started again on
-// the same shop. Also shared by tests/gui_main2.
+// A shop at the counter for the main-window tests (tests/gui_main*): a fresh program folder with
+// its database, the scripted Ui, a fixed clock and the main window, which can be closed and
+// started again on the same shop.
 
 #include "app/rpx2form.h"
-#include "orders/suggestcombobox.h"
 
 #include "config.h"
 #include "fakeui.h"
@@ -19,9 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSqlQuery>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QTableView>
 #include <QTimeEdit>
 #include <QtTest>
@@ -81,12 +77,6 @@ inline int addCustomer(TRpx2Data &data, const QString &name, const QString &city
     return c.CustomerID;
 }
 
-inline int countRows(TRpx2Data &data, const char *table)
-{
-    QSqlQuery q = data.OpenQuery(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(table));
-    return q.next() ? q.value(0).toInt() : -1;
-}
-
 // The order numbers the list shows, top to bottom.
 inline QStringList listedOrders(TRpx2Form &w)
 {
@@ -95,31 +85,6 @@ inline QStringList listedOrders(TRpx2Form &w)
     for (int row = 0; row < list.rowCount(); ++row)
         ids.append(list.orderIdAt(row));
     return ids;
-}
-
-// What a user's pick in a combo box does: the entry becomes current and `activated` fires.
-inline void pick(QComboBox *box, int index)
-{
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
-// Replaces the text of a box by typing (ASCII only), as the clerk does.
-inline void retype(QLineEdit *edit, const QString &ascii)
-{
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, ascii);
-}
-
-// Per-user settings (the age choice) in a folder of this test process, so that test programs
-// run side by side never see each other's choices. Call before the first shop.
-inline void useOwnSettingsFolder()
-{
-    static QTemporaryDir folder;
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
 }
 
 struct MainWindowShop
@@ -163,22 +128,3 @@ struct MainWindowShop
     TRpx2Form &w() { return *window; }
     TRpx2Data &data() { return window->data(); }
 };
-
-// A dialog handler for the customer search: puts the grid's cursor on the customer with
-// this id and confirms the dialog.
-inline std::function<int(QDialog &)> pickCustomer(int customerId)
-{
-    return [customerId](QDialog &dialog) {
-        auto *grid = dialog.findChild<QTableView *>(QStringLiteral("DBGrid1"));
-        auto *model = grid ? qobject_cast<QSqlQueryModel *>(grid->model()) : nullptr;
-        if (!model)
-            return int(QDialog::Rejected);
-        for (int row = 0; row < model->rowCount(); ++row) {
-            if (model->record(row).value(QStringLiteral("CustomerID")).toInt() == customerId) {
-                grid->setCurrentIndex(model->index(row, model->record().indexOf(QStringLiteral("CustomerName"))));
-                return int(QDialog::Accepted);
-            }
-        }
-        return int(QDialog::Rejected);
-    };
-}
