@@ -7,419 +7,291 @@
 #include "config.h"
 #include "orders/filtersform.h"
 #include "orders/orderrename.h"
-#include "orders/orderupdateform.h"
 #include "records.h"
 #include "rpx2data.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSqlTableModel>
 #include <QTableView>
-#include <QToolButton>
 #include <QtTest>
 
-#include <memory>
-
+using namespace Qt::StringLiterals;
 using Row = QPair<int, QString>;
 using Rows = QList<Row>;
+enum class List { Phone, Engineer };
+Q_DECLARE_METATYPE(List)
+
+namespace {
+
+template<typename T> T *child(QObject &parent, const QByteArray &name)
+{
+    T *widget = parent.findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("missing control %s", name.constData());
+    return widget;
+}
+
+void click(QObject &parent, const QByteArray &name)
+{
+    child<QAbstractButton>(parent, name)->click();
+}
+
+// A control of one list's page: "Phone…" or "Engineer…".
+QByteArray control(List list, const char *name)
+{
+    return (list == List::Phone ? "Phone" : "Engineer") + QByteArray(name);
+}
+
+// A fresh shop with its data module open and a scripted Ui installed.
+struct Shop
+{
+    TestShop shop;
+    TRpx2Data data{nullptr, u"RPX2"_s, nullptr};
+    FakeUi ui;
+
+    Shop() { data.OpenFile(AppPaths::databaseFile()); }
+    static QString table(List list)
+    {
+        return list == List::Phone ? u"t_filter_phone_01"_s : u"t_filter_engineer_01"_s;
+    }
+    void addRow(List list, int id, const QString &name)
+    {
+        data.ExecuteCommand(u"INSERT INTO %1 VALUES (?, ?)"_s.arg(table(list)), {id, name});
+    }
+    Rows rows(List list)
+    {
+        QSqlQuery query = data.OpenQuery(u"SELECT * FROM %1 ORDER BY 1, 2"_s.arg(table(list)));
+        Rows rows;
+        while (query.next())
+            rows.append({query.value(0).toInt(), query.value(1).toString()});
+        return rows;
+    }
+    // One order per entry; every second order is handed back, so that the rename is seen to
+    // reach locked orders too.
+    void storeOrders(const QStringList &engineers, const QStringList &phoneTypes)
+    {
+        for (int i = 0; i < engineers.size(); ++i) {
+            COrder order;
+            order.OrderID = u"2026-%1"_s.arg(i + 1, 5, 10, QLatin1Char('0'));
+            order.OrderStateID = i % 2 ? OrderStates::HandedBack : OrderStates::InRepair;
+            order.OrderEngineerName = engineers.at(i);
+            order.OrderPhoneType = phoneTypes.value(i);
+            data.StoreOrder(order);
+        }
+    }
+    QStringList orderColumn(const char *column)
+    {
+        QSqlQuery query = data.OpenQuery(
+            u"SELECT %1 FROM t_order_02 ORDER BY OrderID"_s.arg(QLatin1String(column)));
+        QStringList values;
+        while (query.next())
+            values.append(query.value(0).toString());
+        return values;
+    }
+};
+
+} // namespace
 
 class TestGuiLists : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void newPhoneRowGetsNextId_data();
-    void newPhoneRowGetsNextId();
-    void postedEngineerRowGetsNewLargerId();
-    void blankEntriesAreNotStored_data();
-    void blankEntriesAreNotStored();
-    void deleteRemovesOnlyThatRow();
-    void cancelKeepsListEditsButNotSettings();
-    void okStoresModesAndFreeTyping_data();
-    void okStoresModesAndFreeTyping();
+    void editingTheLists_data();
+    void editingTheLists();
+    void modesStoredOnlyWithOk_data();
+    void modesStoredOnlyWithOk();
     void clearingAListAsksFirst_data();
     void clearingAListAsksFirst();
-
     void renameChangesExactMatchesOnly_data();
     void renameChangesExactMatchesOnly();
     void renameNotDone_data();
     void renameNotDone();
-
-private:
-    enum class List { Phone, Engineer };
-    Rows listRows(List list);
-    void addListRow(List list, int id, const QString &name);
-    void storeOrders(const QStringList &engineers, const QStringList &phoneTypes);
-    QStringList orderColumn(const char *column);
-
-    std::unique_ptr<TestShop> m_shop;
-    std::unique_ptr<TRpx2Data> m_data;
-    std::unique_ptr<FakeUi> m_ui;
 };
 
-namespace {
-
-template<typename T>
-T *child(QObject &parent, const char *name)
+void TestGuiLists::editingTheLists_data()
 {
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("missing control %s", name);
-    return widget;
-}
-
-// Types into the cell editor of the grid's name column in the given row (opening it unless
-// inserting already did), as the clerk would; the editor stays open.
-void typeIntoRow(QTableView *grid, int row, const QString &text)
-{
-    auto *model = static_cast<QSqlTableModel *>(grid->model());
-    const int column = model->columnCount() - 1; // the name column follows the id
-    const QModelIndex index = model->index(row, column);
-    grid->setCurrentIndex(index);
-    if (!grid->indexWidget(index))
-        grid->edit(index);
-    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(index));
-    QVERIFY(editor);
-    editor->setText(text);
-}
-
-int rowOf(QTableView *grid, const QString &name)
-{
-    QAbstractItemModel *model = grid->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, model->columnCount() - 1).data().toString() == name)
-            return row;
-    }
-    return -1;
-}
-
-void click(QObject &parent, const char *name)
-{
-    child<QAbstractButton>(parent, name)->click();
-}
-
-} // namespace
-
-void TestGuiLists::init()
-{
-    m_shop = std::make_unique<TestShop>();
-    m_data = std::make_unique<TRpx2Data>(nullptr, QStringLiteral("RPX2"), nullptr);
-    m_data->OpenFile(AppPaths::databaseFile());
-    m_ui = std::make_unique<FakeUi>();
-}
-
-void TestGuiLists::cleanup()
-{
-    m_ui.reset();
-    m_data.reset();
-    m_shop.reset();
-}
-
-Rows TestGuiLists::listRows(List list)
-{
-    QSqlQuery query = m_data->OpenQuery(
-        list == List::Phone
-            ? QStringLiteral("SELECT FilterPhoneID, PhoneName FROM t_filter_phone_01 ORDER BY 1, 2")
-            : QStringLiteral(
-                "SELECT FilterEngineerID, EngineerName FROM t_filter_engineer_01 ORDER BY 1, 2"));
-    Rows rows;
-    while (query.next())
-        rows.append({query.value(0).toInt(), query.value(1).toString()});
-    return rows;
-}
-
-void TestGuiLists::addListRow(List list, int id, const QString &name)
-{
-    m_data->ExecuteCommand(list == List::Phone
-                               ? QStringLiteral("INSERT INTO t_filter_phone_01 VALUES (?, ?)")
-                               : QStringLiteral("INSERT INTO t_filter_engineer_01 VALUES (?, ?)"),
-                           {id, name});
-}
-
-// One order per entry; every second order is handed back, so the rename is seen to reach
-// locked orders too.
-void TestGuiLists::storeOrders(const QStringList &engineers, const QStringList &phoneTypes)
-{
-    for (int i = 0; i < engineers.size(); ++i) {
-        COrder order;
-        order.OrderID = QStringLiteral("2026-%1").arg(i + 1, 5, 10, QLatin1Char('0'));
-        order.OrderTypeID = OrderTypes::Paid;
-        order.OrderStateID = i % 2 ? OrderStates::HandedBack : OrderStates::InRepair;
-        order.OrderReceiptDate = QDateTime(QDate(2026, 3, 2), QTime(9, 0));
-        order.OrderEngineerName = engineers.at(i);
-        order.OrderPhoneType = phoneTypes.value(i);
-        m_data->StoreOrder(order);
-    }
-}
-
-QStringList TestGuiLists::orderColumn(const char *column)
-{
-    QSqlQuery query = m_data->OpenQuery(
-        QStringLiteral("SELECT %1 FROM t_order_02 ORDER BY OrderID").arg(QLatin1String(column)));
-    QStringList values;
-    while (query.next())
-        values.append(query.value(0).toString());
-    return values;
-}
-
-// ---------------------------------------------------------------------------------------
-// Lists dialog
-
-void TestGuiLists::newPhoneRowGetsNextId_data()
-{
+    QTest::addColumn<List>("list");
     QTest::addColumn<Rows>("existing");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<Rows>("expected");
-
-    QTest::newRow("empty table") << Rows{}
-                                 << Rows{{1, QStringLiteral("Nokia 3310")},
-                                         {2, QStringLiteral("Sony J1")}};
-    QTest::newRow("ids with gaps")
-        << Rows{{3, QStringLiteral("Alcatel")}, {7, QStringLiteral("Zte")}}
-        << Rows{{3, QStringLiteral("Alcatel")},
-                {7, QStringLiteral("Zte")},
-                {8, QStringLiteral("Nokia 3310")},
-                {9, QStringLiteral("Sony J1")}};
-}
-
-// Two inserts in a row: the second insert posts the first, so the ids do not collide.
-void TestGuiLists::newPhoneRowGetsNextId()
-{
-    QFETCH(Rows, existing);
-    QFETCH(Rows, expected);
-    for (const Row &row : existing)
-        addListRow(List::Phone, row.first, row.second);
-
-    TFiltersForm form;
-    form.show();
-    auto *grid = child<QTableView>(form, "PhoneGrid");
-    click(form, "PhoneInsertButton");
-    typeIntoRow(grid, grid->currentIndex().row(), QStringLiteral("Nokia 3310"));
-    click(form, "PhoneInsertButton");
-    typeIntoRow(grid, grid->currentIndex().row(), QStringLiteral("Sony J1"));
-    click(form, "PhonePostButton");
-
-    QCOMPARE(listRows(List::Phone), expected);
-    QVERIFY(m_ui->messages.isEmpty());
-}
-
-void TestGuiLists::postedEngineerRowGetsNewLargerId()
-{
-    addListRow(List::Engineer, 1, QStringLiteral("Novák"));
-    addListRow(List::Engineer, 5, QStringLiteral("Svoboda"));
-    addListRow(List::Engineer, 2, QStringLiteral("Dvořák"));
-
-    TFiltersForm form;
-    form.show();
-    auto *grid = child<QTableView>(form, "EngineerGrid");
-
-    // Editing an existing entry gives it an id above all others.
-    typeIntoRow(grid, rowOf(grid, QStringLiteral("Novák")), QStringLiteral("Novák Jan"));
-    click(form, "EngineerPostButton");
-    QCOMPARE(listRows(List::Engineer),
-             (Rows{{2, QStringLiteral("Dvořák")},
-                   {5, QStringLiteral("Svoboda")},
-                   {6, QStringLiteral("Novák Jan")}}));
-    QCOMPARE(grid->currentIndex().data().toString(), QStringLiteral("Novák Jan"));
-
-    // A new entry is numbered when it is posted, here by closing with OK.
-    click(form, "EngineerInsertButton");
-    typeIntoRow(grid, grid->currentIndex().row(), QStringLiteral("Horák"));
-    click(form, "ButtonOk");
-    QCOMPARE(listRows(List::Engineer).last(), Row(7, QStringLiteral("Horák")));
-    QVERIFY(m_ui->messages.isEmpty());
-}
-
-void TestGuiLists::blankEntriesAreNotStored_data()
-{
-    QTest::addColumn<bool>("engineer");
-    QTest::addColumn<bool>("newRow");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("stored");
-
-    const QString kept = QStringLiteral("Kovář");
-    for (const bool engineer : {false, true}) {
-        const char *list = engineer ? "engineer" : "phone";
-        QTest::addRow("%s: new row of blanks", list)
-            << engineer << true << QStringLiteral("   ") << QStringList{kept};
-        QTest::addRow("%s: new row left empty", list)
-            << engineer << true << QString() << QStringList{kept};
-        QTest::addRow("%s: new row trimmed", list) << engineer << true << QStringLiteral("  Beneš ")
-                                                   << QStringList{QStringLiteral("Beneš"), kept};
-        QTest::addRow("%s: entry blanked keeps its name", list)
-            << engineer << false << QStringLiteral("  ") << QStringList{kept};
+    const QString nokia = u"Nokia 3310"_s, sony = u"Sony J1"_s, kovar = u"Kovář"_s;
+    // Two inserts in a row: the second posts the first, so the ids must not collide.
+    QTest::newRow("phone: new rows numbered from 1")
+        << List::Phone << Rows{} << QStringList{u"+Nokia 3310"_s, u"+Sony J1"_s, u"post"_s}
+        << Rows{{1, nokia}, {2, sony}};
+    QTest::newRow("phone: new rows after the largest id")
+        << List::Phone << Rows{{3, u"Alcatel"_s}, {7, u"Zte"_s}}
+        << QStringList{u"+Nokia 3310"_s, u"+Sony J1"_s, u"post"_s}
+        << Rows{{3, u"Alcatel"_s}, {7, u"Zte"_s}, {8, nokia}, {9, sony}};
+    // Every post of an engineer row, an edited one too, gives it an id above all others.
+    QTest::newRow("engineer: posted rows get new larger ids")
+        << List::Engineer << Rows{{1, u"Novák"_s}, {5, u"Svoboda"_s}, {2, u"Dvořák"_s}}
+        << QStringList{u"Novák=Novák Jan"_s, u"post"_s, u"?Novák Jan"_s, u"+Horák"_s, u"ok"_s}
+        << Rows{{2, u"Dvořák"_s}, {5, u"Svoboda"_s}, {6, u"Novák Jan"_s}, {7, u"Horák"_s}};
+    // Deleting posts a pending edit elsewhere first; a new row never posted just goes.
+    QTest::newRow("engineer: delete removes only that row")
+        << List::Engineer << Rows{{1, u"Novák"_s}, {2, u"Svoboda"_s}}
+        << QStringList{u"Novák=Nováková"_s, u"-Svoboda"_s, u"+Horák"_s, u"-"_s, u"ok"_s}
+        << Rows{{3, u"Nováková"_s}};
+    for (const List list : {List::Phone, List::Engineer}) {
+        const char *name = list == List::Phone ? "phone" : "engineer";
+        const Rows kept{{1, kovar}};
+        QTest::addRow("%s: new row of blanks", name)
+            << list << kept << QStringList{u"+   "_s, u"post"_s} << kept;
+        QTest::addRow("%s: new row left empty", name)
+            << list << kept << QStringList{u"+"_s, u"post"_s} << kept;
+        QTest::addRow("%s: new row trimmed", name)
+            << list << kept << QStringList{u"+  Beneš "_s, u"post"_s}
+            << Rows{{1, kovar}, {2, u"Beneš"_s}};
+        QTest::addRow("%s: entry blanked keeps its name", name)
+            << list << kept << QStringList{u"Kovář=  "_s, u"post"_s} << kept;
     }
 }
 
-void TestGuiLists::blankEntriesAreNotStored()
+// Steps as the clerk takes them: "+name" inserts a row and types the name, "old=new" types
+// into the row of old, "-name" deletes the row of name ("-" the current row), "post" posts,
+// "?name" checks that the cursor is on name, and "ok" closes the dialog. Typed text stays in
+// the open cell editor, as with the clerk.
+void TestGuiLists::editingTheLists()
 {
-    QFETCH(bool, engineer);
-    QFETCH(bool, newRow);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, stored);
-    const List list = engineer ? List::Engineer : List::Phone;
-    addListRow(list, 1, QStringLiteral("Kovář"));
-
+    QFETCH(List, list);
+    QFETCH(Rows, existing);
+    QFETCH(QStringList, steps);
+    QFETCH(Rows, expected);
+    Shop s;
+    for (const Row &row : existing)
+        s.addRow(list, row.first, row.second);
     TFiltersForm form;
     form.show();
-    const char *prefix = engineer ? "Engineer" : "Phone";
-    auto *grid = child<QTableView>(form, qPrintable(QLatin1String(prefix) + QLatin1String("Grid")));
-    if (newRow)
-        click(form, qPrintable(QLatin1String(prefix) + QLatin1String("InsertButton")));
-    typeIntoRow(grid, newRow ? grid->currentIndex().row() : 0, typed);
-    click(form, qPrintable(QLatin1String(prefix) + QLatin1String("PostButton")));
-
-    QStringList names;
-    for (const Row &row : listRows(list))
-        names.append(row.second);
-    names.sort();
-    QCOMPARE(names, stored);
-    QCOMPARE(grid->model()->rowCount(), stored.size());
+    auto *grid = child<QTableView>(form, control(list, "Grid"));
+    QAbstractItemModel *model = grid->model();
+    const int nameColumn = model->columnCount() - 1; // the name follows the id
+    auto rowOf = [&](const QString &name) {
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, nameColumn).data().toString() == name)
+                return row;
+        return -1;
+    };
+    auto type = [&](int row, const QString &text) {
+        const QModelIndex index = model->index(row, nameColumn);
+        grid->setCurrentIndex(index);
+        if (!grid->indexWidget(index)) // inserting opens the editor already
+            grid->edit(index);
+        auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(index));
+        QVERIFY(editor);
+        editor->setText(text);
+    };
+    for (const QString &step : steps) {
+        if (step.startsWith(u'+')) {
+            click(form, control(list, "InsertButton"));
+            type(grid->currentIndex().row(), step.mid(1));
+        } else if (step.startsWith(u'-')) {
+            if (step.size() > 1)
+                grid->setCurrentIndex(model->index(rowOf(step.mid(1)), nameColumn));
+            click(form, control(list, "DeleteButton"));
+        } else if (step.startsWith(u'?')) {
+            QCOMPARE(grid->currentIndex().data().toString(), step.mid(1));
+        } else if (step.contains(u'=')) {
+            type(rowOf(step.section(u'=', 0, 0)), step.section(u'=', 1));
+        } else {
+            click(form, step == "ok"_L1 ? "ButtonOk" : control(list, "PostButton"));
+        }
+    }
+    QCOMPARE(s.rows(list), expected);
+    if (steps.last() == "post"_L1)
+        QCOMPARE(model->rowCount(), expected.size());
+    QVERIFY(s.ui.messages.isEmpty());
 }
 
-void TestGuiLists::deleteRemovesOnlyThatRow()
+void TestGuiLists::modesStoredOnlyWithOk_data()
 {
-    addListRow(List::Engineer, 1, QStringLiteral("Novák"));
-    addListRow(List::Engineer, 2, QStringLiteral("Svoboda"));
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("phoneOffer"); // chosen; free typing is chosen the other way round
+    QTest::addColumn<bool>("engineerOffer");
+    QTest::newRow("OK: phones offered, engineers filtered") << true << true << false;
+    QTest::newRow("OK: phones filtered, engineers offered") << true << false << true;
+    QTest::newRow("Cancel") << false << true << true;
+}
 
+// The dialog shows the stored modes and free-typing flags, and the opposite is chosen; only
+// OK stores them. A list entry still in its editor is stored either way.
+void TestGuiLists::modesStoredOnlyWithOk()
+{
+    QFETCH(bool, ok);
+    QFETCH(bool, phoneOffer);
+    QFETCH(bool, engineerOffer);
+    Shop s;
+    CConfig &config = s.data.config();
+    config.SetLMPhone(!phoneOffer);
+    config.SetLMEngineer(!engineerOffer);
+    config.SetFEPhone(phoneOffer);
+    config.SetFEEngineer(engineerOffer);
     TFiltersForm form;
     form.show();
-    auto *grid = child<QTableView>(form, "EngineerGrid");
-    // A pending edit elsewhere is posted, the deleted row goes.
-    typeIntoRow(grid, rowOf(grid, QStringLiteral("Novák")), QStringLiteral("Nováková"));
-    grid->setCurrentIndex(grid->model()->index(rowOf(grid, QStringLiteral("Svoboda")), 1));
-    click(form, "EngineerDeleteButton");
-    QCOMPARE(listRows(List::Engineer), (Rows{{3, QStringLiteral("Nováková")}}));
+    auto mode = [&](List list, bool offer) {
+        return child<QRadioButton>(
+            form, control(list, offer ? "ListModeOfferItem" : "ListModeFilterItem"));
+    };
+    auto freeTyping = [&](List list) {
+        return child<QCheckBox>(form, control(list, "FullEditCheckBox"));
+    };
+    QVERIFY(mode(List::Phone, !phoneOffer)->isChecked());
+    QVERIFY(mode(List::Engineer, !engineerOffer)->isChecked());
+    QCOMPARE(freeTyping(List::Phone)->isChecked(), phoneOffer);
+    QCOMPARE(freeTyping(List::Engineer)->isChecked(), engineerOffer);
 
-    // A new row that was never posted just disappears.
     click(form, "EngineerInsertButton");
-    typeIntoRow(grid, grid->currentIndex().row(), QStringLiteral("Horák"));
-    click(form, "EngineerDeleteButton");
-    click(form, "ButtonOk");
-    QCOMPARE(listRows(List::Engineer), (Rows{{3, QStringLiteral("Nováková")}}));
-}
-
-void TestGuiLists::cancelKeepsListEditsButNotSettings()
-{
-    CConfig &config = m_data->config();
-    config.SetLMPhone(0);
-    config.SetLMEngineer(0);
-    config.SetFEPhone(true);
-    config.SetFEEngineer(false);
-
-    TFiltersForm form;
-    form.show();
-    QVERIFY(child<QRadioButton>(form, "PhoneListModeFilterItem")->isChecked());
-    QVERIFY(child<QCheckBox>(form, "PhoneFullEditCheckBox")->isChecked());
-    QVERIFY(!child<QCheckBox>(form, "EngineerFullEditCheckBox")->isChecked());
-
-    click(form, "EngineerInsertButton");
     auto *grid = child<QTableView>(form, "EngineerGrid");
-    typeIntoRow(grid, grid->currentIndex().row(), QStringLiteral("Horák")); // editor still open
-    click(form, "EngineerListModeOfferItem");
-    click(form, "PhoneListModeOfferItem");
-    click(form, "PhoneFullEditCheckBox");
-    click(form, "EngineerFullEditCheckBox");
-    click(form, "ButtonCancel");
+    qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()))->setText(u"Horák"_s);
+    mode(List::Phone, phoneOffer)->click();
+    mode(List::Engineer, engineerOffer)->click();
+    freeTyping(List::Phone)->click();
+    freeTyping(List::Engineer)->click();
+    click(form, ok ? "ButtonOk" : "ButtonCancel");
 
-    QCOMPARE(form.result(), int(QDialog::Rejected));
-    QCOMPARE(listRows(List::Engineer), (Rows{{1, QStringLiteral("Horák")}}));
-    QCOMPARE(config.GetLMPhone(), 0);
-    QCOMPARE(config.GetLMEngineer(), 0);
-    QCOMPARE(config.GetFEPhone(), true);
-    QCOMPARE(config.GetFEEngineer(), false);
-}
-
-void TestGuiLists::okStoresModesAndFreeTyping_data()
-{
-    QTest::addColumn<int>("phoneMode");
-    QTest::addColumn<int>("engineerMode");
-    QTest::addColumn<bool>("phoneFree");
-    QTest::addColumn<bool>("engineerFree");
-
-    QTest::newRow("phone offer, engineer filter") << 1 << 0 << false << true;
-    QTest::newRow("phone filter, engineer offer") << 0 << 1 << true << false;
-}
-
-void TestGuiLists::okStoresModesAndFreeTyping()
-{
-    QFETCH(int, phoneMode);
-    QFETCH(int, engineerMode);
-    QFETCH(bool, phoneFree);
-    QFETCH(bool, engineerFree);
-    CConfig &config = m_data->config();
-    config.SetLMPhone(1 - phoneMode);
-    config.SetLMEngineer(1 - engineerMode);
-    config.SetFEPhone(!phoneFree);
-    config.SetFEEngineer(!engineerFree);
-
-    TFiltersForm form;
-    const char *items[] = {"FilterItem", "OfferItem"};
-    child<QRadioButton>(
-        form, qPrintable(QStringLiteral("PhoneListMode%1").arg(QLatin1String(items[phoneMode]))))
-        ->setChecked(true);
-    child<QRadioButton>(
-        form,
-        qPrintable(QStringLiteral("EngineerListMode%1").arg(QLatin1String(items[engineerMode]))))
-        ->setChecked(true);
-    child<QCheckBox>(form, "PhoneFullEditCheckBox")->setChecked(phoneFree);
-    child<QCheckBox>(form, "EngineerFullEditCheckBox")->setChecked(engineerFree);
-    click(form, "ButtonOk");
-
-    QCOMPARE(form.result(), int(QDialog::Accepted));
-    QCOMPARE(config.GetLMPhone(), phoneMode);
-    QCOMPARE(config.GetLMEngineer(), engineerMode);
-    QCOMPARE(config.GetFEPhone(), phoneFree);
-    QCOMPARE(config.GetFEEngineer(), engineerFree);
+    QCOMPARE(form.result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    QCOMPARE(s.rows(List::Engineer), (Rows{{1, u"Horák"_s}}));
+    QCOMPARE(config.GetLMPhone(), int(ok ? phoneOffer : !phoneOffer));
+    QCOMPARE(config.GetLMEngineer(), int(ok ? engineerOffer : !engineerOffer));
+    QCOMPARE(config.GetFEPhone(), ok ? !phoneOffer : phoneOffer);
+    QCOMPARE(config.GetFEEngineer(), ok ? !engineerOffer : engineerOffer);
 }
 
 void TestGuiLists::clearingAListAsksFirst_data()
 {
-    QTest::addColumn<bool>("engineer");
+    QTest::addColumn<List>("list");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("question");
-
-    const QString phones = QStringLiteral("Vymazat seznam telefonů?");
-    const QString engineers = QStringLiteral("Vymazat seznam techniků?");
-    QTest::newRow("phones, yes") << false << true << phones;
-    QTest::newRow("phones, no") << false << false << phones;
-    QTest::newRow("engineers, yes") << true << true << engineers;
-    QTest::newRow("engineers, no") << true << false << engineers;
+    const QString phones = u"Vymazat seznam telefonů?"_s, engineers = u"Vymazat seznam techniků?"_s;
+    QTest::newRow("phones, yes") << List::Phone << true << phones;
+    QTest::newRow("phones, no") << List::Phone << false << phones;
+    QTest::newRow("engineers, yes") << List::Engineer << true << engineers;
+    QTest::newRow("engineers, no") << List::Engineer << false << engineers;
 }
 
 void TestGuiLists::clearingAListAsksFirst()
 {
-    QFETCH(bool, engineer);
+    QFETCH(List, list);
     QFETCH(bool, yes);
-    QFETCH(QString, question);
-    for (const List list : {List::Phone, List::Engineer}) {
-        addListRow(list, 1, QStringLiteral("Alfa"));
-        addListRow(list, 2, QStringLiteral("Beta"));
+    Shop s;
+    for (const List each : {List::Phone, List::Engineer}) {
+        s.addRow(each, 1, u"Alfa"_s);
+        s.addRow(each, 2, u"Beta"_s);
     }
-    const List cleared = engineer ? List::Engineer : List::Phone;
-    const List other = engineer ? List::Phone : List::Engineer;
-
     TFiltersForm form;
-    m_ui->answers.push_back(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
-    click(form, engineer ? "Delete2Button" : "Delete1Button");
-
-    QCOMPARE(m_ui->questions.size(), 1);
-    QCOMPARE(m_ui->questions.first().text, question);
-    QCOMPARE(m_ui->questions.first().title, QStringLiteral("?"));
-    QCOMPARE(listRows(cleared).size(), yes ? 0 : 2);
-    QCOMPARE(listRows(other).size(), 2);
-    auto *grid = child<QTableView>(form, engineer ? "EngineerGrid" : "PhoneGrid");
-    QCOMPARE(grid->model()->rowCount(), yes ? 0 : 2);
+    s.ui.answers.push_back(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+    click(form, list == List::Phone ? "Delete1Button" : "Delete2Button");
+    QCOMPARE(s.ui.questions.size(), 1);
+    QTEST(s.ui.questions[0].text, "question");
+    QCOMPARE(s.rows(list).size(), yes ? 0 : 2);
+    QCOMPARE(s.rows(list == List::Phone ? List::Engineer : List::Phone).size(), 2);
+    QCOMPARE(child<QTableView>(form, control(list, "Grid"))->model()->rowCount(), yes ? 0 : 2);
 }
 
-// ---------------------------------------------------------------------------------------
-// Bulk rename
+// --- bulk rename ----------------------------------------------------------------------------
 
 void TestGuiLists::renameChangesExactMatchesOnly_data()
 {
@@ -428,135 +300,99 @@ void TestGuiLists::renameChangesExactMatchesOnly_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QStringList>("expected");
-
     QTest::newRow("engineer: prefix and longer names untouched, handed-back renamed")
-        << true << QStringList{QStringLiteral("Novák"),    QStringLiteral("Novák"),
-                               QStringLiteral("Nováková"), QStringLiteral("Novák Jan"),
-                               QStringLiteral("Svoboda"),  QStringLiteral(" Novák")}
-        << QStringLiteral("Novák") << QStringLiteral("Dvořák")
-        << QStringList{QStringLiteral("Dvořák"),   QStringLiteral("Dvořák"),
-                       QStringLiteral("Nováková"), QStringLiteral("Novák Jan"),
-                       QStringLiteral("Svoboda"),  QStringLiteral(" Novák")};
+        << true << QStringList{u"Novák"_s, u"Novák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s}
+        << u"Novák"_s << u"Dvořák"_s
+        << QStringList{u"Dvořák"_s, u"Dvořák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s};
     QTest::newRow("engineer: apostrophes in both values")
-        << true
-        << QStringList{QStringLiteral("O'Brien"), QStringLiteral("O'Brien"),
-                       QStringLiteral("O''Brien"), QStringLiteral("Brien"), QStringLiteral("O")}
-        << QStringLiteral("O'Brien") << QStringLiteral("D'Arcy")
-        << QStringList{QStringLiteral("D'Arcy"), QStringLiteral("D'Arcy"),
-                       QStringLiteral("O''Brien"), QStringLiteral("Brien"), QStringLiteral("O")};
+        << true << QStringList{u"O'Brien"_s, u"O'Brien"_s, u"O''Brien"_s, u"Brien"_s, u"O"_s}
+        << u"O'Brien"_s << u"D'Arcy"_s
+        << QStringList{u"D'Arcy"_s, u"D'Arcy"_s, u"O''Brien"_s, u"Brien"_s, u"O"_s};
     QTest::newRow("engineer: quote trick matches nothing else")
-        << true
-        << QStringList{QStringLiteral("x' OR '1'='1"), QStringLiteral("Novák"), QStringLiteral("x")}
-        << QStringLiteral("x' OR '1'='1") << QStringLiteral("Y'; DELETE FROM t_order_02; --")
-        << QStringList{QStringLiteral("Y'; DELETE FROM t_order_02; --"), QStringLiteral("Novák"),
-                       QStringLiteral("x")};
+        << true << QStringList{u"x' OR '1'='1"_s, u"Novák"_s, u"x"_s} << u"x' OR '1'='1"_s
+        << u"Y'; DELETE FROM t_order_02; --"_s
+        << QStringList{u"Y'; DELETE FROM t_order_02; --"_s, u"Novák"_s, u"x"_s};
     QTest::newRow("device type: apostrophe, handed-back renamed, similar names untouched")
         << false
-        << QStringList{QStringLiteral("Nokia 3310 'blue'"), QStringLiteral("Nokia 3310 'blue'"),
-                       QStringLiteral("Nokia 3310"), QStringLiteral("Nokia 3310 'blue' 2")}
-        << QStringLiteral("Nokia 3310 'blue'") << QStringLiteral("Nokia 3310 'modrá'")
-        << QStringList{QStringLiteral("Nokia 3310 'modrá'"), QStringLiteral("Nokia 3310 'modrá'"),
-                       QStringLiteral("Nokia 3310"), QStringLiteral("Nokia 3310 'blue' 2")};
+        << QStringList{u"Nokia 'blue'"_s, u"Nokia 'blue'"_s, u"Nokia"_s, u"Nokia 'blue' 2"_s}
+        << u"Nokia 'blue'"_s << u"Nokia 'modrá'"_s
+        << QStringList{u"Nokia 'modrá'"_s, u"Nokia 'modrá'"_s, u"Nokia"_s, u"Nokia 'blue' 2"_s};
 }
 
+// The dialog shows the old value (read-only) and starts the new one from it; after the
+// confirmation only exact matches change, in the chosen column only.
 void TestGuiLists::renameChangesExactMatchesOnly()
 {
     QFETCH(bool, engineer);
     QFETCH(QStringList, values);
     QFETCH(QString, from);
     QFETCH(QString, to);
-    QFETCH(QStringList, expected);
-
-    // The other column keeps its values whatever is renamed.
+    Shop s;
     QStringList others;
     for (int i = 0; i < values.size(); ++i)
-        others.append(QStringLiteral("other %1").arg(i));
-    if (engineer)
-        storeOrders(values, others);
-    else
-        storeOrders(others, values);
-
-    QString shownFrom;
-    QString shownTo;
+        others.append(u"other %1"_s.arg(i));
+    s.storeOrders(engineer ? values : others, engineer ? others : values);
+    QStringList shown;
     bool fromReadOnly = false;
-    m_ui->dialogHandlers.push_back([&](QDialog &dialog) {
+    s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
         auto *editFrom = child<QLineEdit>(dialog, "EditFrom");
         auto *editTo = child<QLineEdit>(dialog, "EditTo");
-        shownFrom = editFrom->text();
-        shownTo = editTo->text();
+        shown = QStringList{editFrom->text(), editTo->text()};
         fromReadOnly = editFrom->isReadOnly();
         editTo->setText(to);
         click(dialog, "OkButton");
         return dialog.result();
     });
     QString renamedTo;
-    const bool renamed = OrderRename::run(
-        nullptr, engineer ? OrderRename::Kind::Engineer : OrderRename::Kind::PhoneType, from,
-        &renamedTo);
-
-    QVERIFY(renamed);
+    const auto kind = engineer ? OrderRename::Kind::Engineer : OrderRename::Kind::PhoneType;
+    QVERIFY(OrderRename::run(nullptr, kind, from, &renamedTo));
     QCOMPARE(renamedTo, to);
-    QCOMPARE(m_ui->dialogsShown, QStringList{QStringLiteral("TOrderUpdateForm")});
-    QCOMPARE(shownFrom, from);
-    QCOMPARE(shownTo, from);
+    QCOMPARE(shown, (QStringList{from, from}));
     QVERIFY(fromReadOnly);
-    QCOMPARE(m_ui->questions.size(), 1);
-    QCOMPARE(m_ui->questions.first().title, QStringLiteral("Otázka"));
-    QVERIFY2(m_ui->questions.first().text.contains(from)
-                 && m_ui->questions.first().text.contains(to),
-             qPrintable(m_ui->questions.first().text));
-    QVERIFY(m_ui->messages.isEmpty());
-    QCOMPARE(orderColumn(engineer ? "OrderEngineerName" : "OrderPhoneType"), expected);
-    QCOMPARE(orderColumn(engineer ? "OrderPhoneType" : "OrderEngineerName"), others);
+    QCOMPARE(s.ui.questions.size(), 1);
+    QCOMPARE(s.ui.questions[0].title, u"Otázka"_s);
+    const QString question = s.ui.questions[0].text;
+    QVERIFY2(question.contains(from) && question.contains(to), qPrintable(question));
+    QVERIFY(s.ui.messages.isEmpty());
+    QTEST(s.orderColumn(engineer ? "OrderEngineerName" : "OrderPhoneType"), "expected");
+    QCOMPARE(s.orderColumn(engineer ? "OrderPhoneType" : "OrderEngineerName"), others);
 }
 
 void TestGuiLists::renameNotDone_data()
 {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("button"); // clicked in the dialog; empty: no dialog expected
-    QTest::addColumn<int>("answer"); // to the confirmation; -1: not asked
-    QTest::addColumn<int>("questions");
-
-    const QString from = QStringLiteral("Novák");
-    QTest::newRow("cancelled in the dialog")
-        << from << QStringLiteral("Dvořák") << QStringLiteral("CancelButton") << -1 << 0;
-    QTest::newRow("cancelled in the confirmation")
-        << from << QStringLiteral("Dvořák") << QStringLiteral("OkButton")
-        << int(Prompts::Answer::Cancel) << 1;
-    QTest::newRow("new value only blanks: OK refused")
-        << from << QStringLiteral("   ") << QStringLiteral("OkButton") << -1 << 0;
-    QTest::newRow("same value again")
-        << from << QStringLiteral(" Novák ") << QStringLiteral("OkButton") << -1 << 0;
-    QTest::newRow("empty filter box") << QString() << QString() << QString() << -1 << 0;
+    QTest::addColumn<QByteArray>("button"); // clicked in the dialog; empty: no dialog expected
+    QTest::addColumn<int>("questions"); // answered Cancel
+    const QByteArray ok("OkButton");
+    const QByteArray cancel("CancelButton");
+    QTest::newRow("cancelled in the dialog") << "Novák" << "Dvořák" << cancel << 0;
+    QTest::newRow("cancelled in the confirmation") << "Novák" << "Dvořák" << ok << 1;
+    QTest::newRow("new value only blanks: OK refused") << "Novák" << "   " << ok << 0;
+    QTest::newRow("same value again") << "Novák" << " Novák " << ok << 0;
+    QTest::newRow("empty filter box") << "" << "" << QByteArray() << 0;
 }
 
 void TestGuiLists::renameNotDone()
 {
     QFETCH(QString, from);
     QFETCH(QString, typed);
-    QFETCH(QString, button);
-    QFETCH(int, answer);
-    QFETCH(int, questions);
-    const QStringList engineers{QStringLiteral("Novák"), QStringLiteral("Novák"), QString()};
-    storeOrders(engineers, {});
-
-    if (!button.isEmpty()) {
-        m_ui->dialogHandlers.push_back([&](QDialog &dialog) {
-            child<QLineEdit>(dialog, "EditTo")->setText(typed);
-            click(dialog, qPrintable(button));
-            return dialog.result();
-        });
-    }
-    if (answer >= 0)
-        m_ui->answers.push_back(Prompts::Answer(answer));
-
-    QString to = QStringLiteral("unchanged");
+    QFETCH(QByteArray, button);
+    Shop s;
+    const QStringList engineers{u"Novák"_s, u"Novák"_s, QString()};
+    s.storeOrders(engineers, {});
+    s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
+        child<QLineEdit>(dialog, "EditTo")->setText(typed);
+        click(dialog, button);
+        return dialog.result();
+    });
+    s.ui.answers.push_back(Prompts::Answer::Cancel);
+    QString to = u"unchanged"_s;
     QVERIFY(!OrderRename::run(nullptr, OrderRename::Kind::Engineer, from, &to));
-    QCOMPARE(to, QStringLiteral("unchanged"));
-    QCOMPARE(m_ui->dialogsShown.size(), button.isEmpty() ? 0 : 1);
-    QCOMPARE(m_ui->questions.size(), questions);
-    QCOMPARE(orderColumn("OrderEngineerName"), engineers);
+    QCOMPARE(to, u"unchanged"_s);
+    QCOMPARE(s.ui.dialogsShown.size(), button.isEmpty() ? 0 : 1);
+    QTEST(int(s.ui.questions.size()), "questions");
+    QCOMPARE(s.orderColumn("OrderEngineerName"), engineers);
 }
 
 QTEST_MAIN(TestGuiLists)
