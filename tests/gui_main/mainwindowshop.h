@@ -12,14 +12,6 @@
 #include "testshop.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTableView>
-#include <QTimeEdit>
 #include <QtTest>
 
 #include <functional>
@@ -93,19 +85,16 @@ struct MainWindowShop
     FakeUi ui;
     std::unique_ptr<TRpx2Form> window;
 
-    MainWindowShop()
+    // The change prepares the shop's database (settings, orders) before the window first starts.
+    explicit MainWindowShop(const std::function<void(TRpx2Data &)> &change = {})
     {
         Clock::setFixed(TestNow);
         QGuiApplication::setQuitOnLastWindowClosed(false);
-        configure([](TRpx2Data &data) { data.config().SetShowOrders(true); });
-    }
-
-    // Changes the shop's database while no window is open (settings, prepared orders).
-    void configure(const std::function<void(TRpx2Data &)> &change)
-    {
         TRpx2Data data(nullptr, QStringLiteral("RPX2"), nullptr);
         data.OpenFile(AppPaths::databaseFile());
-        change(data);
+        data.config().SetShowOrders(true);
+        if (change)
+            change(data);
     }
 
     bool start()

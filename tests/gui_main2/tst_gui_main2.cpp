@@ -5,7 +5,11 @@
 #include "orders/suggestcombobox.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -33,9 +37,8 @@ class TestGuiMain2 : public QObject
 private slots:
     void quickTypingReloadsOnce()
     {
-        MainWindowShop s;
         QStringList ids;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             for (int i = 0; i < 12; ++i)
                 ids.append(addOrder(data, {}));
         });
@@ -78,9 +81,8 @@ private slots:
         QFETCH(bool, newOrder);
         QFETCH(bool, store);
         QFETCH(bool, atOnce);
-        MainWindowShop s;
         QString alenas, bedrichs;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             // A new (state 1) order: it sorts above the stored one, so a late reload would show it.
             alenas = addOrder(
                 data,
@@ -160,9 +162,8 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QList<int>, listed);
-        MainWindowShop s;
         QStringList ids;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             const int jana = addCustomer(data, u"Jana Malá"_s, u"Brno"_s, u"777 123 456"_s,
                                          u"jana@example.cz"_s);
             const int petr = addCustomer(data, u"Petr Novák"_s, u"Ostrava"_s);
@@ -212,9 +213,8 @@ private slots:
 
     void stateFilter()
     {
-        MainWindowShop s;
         QStringList byState;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             for (int state : { OrderStates::New, OrderStates::Done })
                 byState.append(addOrder(data, { .state = state }));
         });
@@ -237,9 +237,8 @@ private slots:
 
     void ageAndColumnWidthsSurviveRestart()
     {
-        MainWindowShop s;
         QString today, weekAgo;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             today = addOrder(data, {});
             weekAgo = addOrder(data,
                                { .received = QDateTime(TestNow.date().addDays(-7), QTime(0, 5)) });
@@ -267,9 +266,8 @@ private slots:
 
     void totalsFollowHandingBack()
     {
-        MainWindowShop s;
         QString done;
-        s.configure([&](TRpx2Data &data) {
+        MainWindowShop s([&](TRpx2Data &data) {
             addOrder(data,
                      { .state = OrderStates::HandedBack,
                        .received = TestNow.addDays(-3),
@@ -302,8 +300,7 @@ private slots:
     void simplifiedCustomerMode()
     {
         for (const bool easy : { false, true }) {
-            MainWindowShop s;
-            s.configure([&](TRpx2Data &data) { data.config().SetEasyCustomer(easy); });
+            MainWindowShop s([&](TRpx2Data &data) { data.config().SetEasyCustomer(easy); });
             QVERIFY(s.start());
             TRpx2Form &w = s.w();
             for (QWidget *box : std::initializer_list<QWidget *> {
@@ -328,8 +325,7 @@ private slots:
     {
         QFETCH(QString, cashName);
         QFETCH(QString, caption);
-        MainWindowShop s;
-        s.configure([&](TRpx2Data &data) { data.config().SetCashName(cashName); });
+        MainWindowShop s([&](TRpx2Data &data) { data.config().SetCashName(cashName); });
         QVERIFY(s.start());
         QCOMPARE(s.w().windowTitle(), caption);
     }
