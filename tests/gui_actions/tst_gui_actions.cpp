@@ -182,8 +182,8 @@ private slots:
     {
         QTest::addColumn<int>("orders");
         QTest::addColumn<int>("row");
-        QTest::addColumn<int>(
-            "shownRow"); // row of the order shown afterwards, before the delete; -1: none
+        // The row (before the delete) of the order shown afterwards; -1: none is left.
+        QTest::addColumn<int>("shownRow");
 
         QTest::newRow("first") << 4 << 0 << 1;
         QTest::newRow("middle") << 4 << 1 << 2;
@@ -420,8 +420,9 @@ private slots:
 
     void suggestionSources_data()
     {
-        QTest::addColumn<int>(
-            "lm"); // 1: engineer list offered, 2: device list offered, 0: both filter
+        // The lists of engineers and devices: 1 offers the engineers, 2 the devices, 0 neither;
+        // a list not offered filters the names taken from the orders.
+        QTest::addColumn<int>("lm");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QStringList>("offered");
         QTest::addColumn<QStringList>("notOffered");
