@@ -35,22 +35,22 @@ struct OrderSpec
     QString phoneType;
 };
 
-inline QString addOrder(TRpx2Data &data, const OrderSpec &spec)
+inline QString addOrder(TRpx2Data &data, const OrderSpec &wanted)
 {
     COrder o;
     o.OrderTypeID = OrderTypes::Paid;
-    o.OrderStateID = spec.state;
-    o.OrderReceiptDate = spec.received;
-    o.OrderDeadlineDate = spec.received.addDays(7);
-    o.OrderCustomerID = spec.customerId;
-    o.OrderFaultDescription = spec.fault;
-    o.OrderRepairDescription = spec.repair;
+    o.OrderStateID = wanted.state;
+    o.OrderReceiptDate = wanted.received;
+    o.OrderDeadlineDate = wanted.received.addDays(7);
+    o.OrderCustomerID = wanted.customerId;
+    o.OrderFaultDescription = wanted.fault;
+    o.OrderRepairDescription = wanted.repair;
     o.OrderPhone = true;
-    o.OrderPhoneIMEI = spec.imei;
-    o.OrderFinalPricePrimary = spec.finalPrice;
-    o.OrderIssueDate = spec.issued;
-    o.OrderEngineerName = spec.engineer;
-    o.OrderPhoneType = spec.phoneType;
+    o.OrderPhoneIMEI = wanted.imei;
+    o.OrderFinalPricePrimary = wanted.finalPrice;
+    o.OrderIssueDate = wanted.issued;
+    o.OrderEngineerName = wanted.engineer;
+    o.OrderPhoneType = wanted.phoneType;
     data.StoreNewOrder(o);
     return o.OrderID;
 }
