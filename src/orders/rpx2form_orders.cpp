@@ -105,6 +105,8 @@ QPixmap photoPicture(bool present)
 // reason of a failure, empty on success.
 QString copyPhoto(const QString &source, const QString &target)
 {
+    if (!QDir().mkpath(AppPaths::photoDir()))
+        return QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     QFile file(source);
@@ -898,14 +900,9 @@ bool TRpx2Form::storeOrder()
 
     if (inserting && !m_pendingPhotoSource.isEmpty()) {
         const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
-        QString error;
-        if (QDir().mkpath(AppPaths::photoDir())) {
-            error = copyPhoto(m_pendingPhotoSource, AppPaths::photoDir() + QLatin1Char('/') + name);
-            if (error.isEmpty())
-                m_data->SetOrderRepairImage(order.OrderID, name);
-        } else {
-            error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
-        }
+        const QString error = copyPhoto(m_pendingPhotoSource, AppPaths::photoDir() + QLatin1Char('/') + name);
+        if (error.isEmpty())
+            m_data->SetOrderRepairImage(order.OrderID, name);
         m_pendingPhotoSource.clear();
         if (!error.isEmpty())
             Ui::instance().message(error, rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
@@ -1195,9 +1192,7 @@ void TRpx2Form::ActionOrderImageLoadExecute()
     const QString name = orderId + QLatin1Char('-') + QFileInfo(chosen).fileName();
     const QString target = AppPaths::photoDir() + QLatin1Char('/') + name;
     QString error;
-    if (!QDir().mkpath(AppPaths::photoDir())) {
-        error = QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
-    } else if (!QFileInfo::exists(chosen) || QFileInfo(target) != QFileInfo(chosen)) {
+    if (!QFileInfo::exists(chosen) || QFileInfo(target) != QFileInfo(chosen)) {
         // (QFileInfo finds two missing files equal: a vanished source must still fail.)
         error = copyPhoto(chosen, target);
     }
