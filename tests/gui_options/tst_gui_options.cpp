@@ -17,15 +17,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-template <class T> T *child(QWidget &parent, const QByteArray &name)
+template<class T> T *child(QWidget &parent, const QByteArray &name)
 {
     T *widget = parent.findChild<T *>(QLatin1String(name));
     if (!widget)
@@ -47,10 +48,10 @@ int pressOk(QDialog &dialog)
 
 QStringList texts(const QString &text)
 {
-    return text.isEmpty() ? QStringList {} : QStringList {text};
+    return text.isEmpty() ? QStringList {} : QStringList { text };
 }
 
-const QString restartMessage = QStringLiteral("Změna nastavení vyžaduje restart aplikace.");
+const QString restartMessage = u"Změna nastavení vyžaduje restart aplikace."_s;
 
 // Every setting the dialog edits: its key, its control and two values as the store keeps
 // them. Each value differs between the sets, and every flag is the opposite of its default
@@ -60,36 +61,36 @@ struct Setting
     const char *key, *control, *first, *second;
 };
 const Setting settings[] = {
-    {"AgreementText1", "AgreementMemo", "Záruka 24 měsíců.\nZa data neručíme.", "Jiné"},
-    {"TSAgreement", "AgreementTextSizeEdit", "10", "7"},
-    {"LogoOptions", "LogoStretchCheckBox", "S", ""},
-    {"LogoFileName", "LogoPathEdit", "a.png", "b.png"},
-    {"EasyCustomer", "CheckBoxEasyCustomer", "1", "0"},
-    {"CustomerSelect", "CheckBoxCustomerSelect", "0", "1"},
-    {"EngineerMandatory", "CheckBoxEngineerMandatory", "1", "0"},
-    {"DeleteOrder", "CheckBoxDeleteOrder", "0", "1"},
-    {"ShowOrders", "CheckBoxShowOrders", "1", "0"},
-    {"ResetCounter", "CheckBoxResetOrder", "0", "1"},
-    {"PrintReceipt", "CheckBoxPrintReceipt", "0", "1"},
-    {"PrintIssue", "CheckBoxPrintIssue", "1", "0"},
-    {"JoinExistingOrder", "CheckBoxJoinOrders", "0", "1"},
-    {"NullImei", "NullImeiEdit", "000000000000000", "bez IMEI"},
-    {"DaysToDeadline", "DaysToDeadlineEdit", "14", "0"},
-    {"CashName", "CashNameEdit", "Pokladna Žižkov", "Kasa 2"},
-    {"DefaultEngineer", "DefaultEngineerEdit", "Řehoř", "Novák"},
-    {"DBFileName", "DBFileNameEdit", "jina.db", "dalsi.db"},
-    {"ReceiptPrintMode", "RadioButtonReceipt", "1", "2"},
-    {"IssuePrintMode", "RadioButtonIssue", "2", "1"},
-    {"UseSecondaryCurrency", "CheckBoxUseSecondaryCurrency", "1", "0"},
-    {"MainCurrency", "EditMainCurrency", "zł", "Kč"},
-    {"SecondaryCurrency", "EditSecondaryCurrency", "USD", "€"},
-    {"ExchangeRate", "EditExchangeRate", "24.315", "0.5"},
-    {"OrderWwwUrl", "OrderWwwUrlEdit", "https://servis.example/stav", ""},
-    {"PcrImeiCheckUrl", "PcrImeiCheckEdit", "https://registr.example/imei", "x"},
-    {"ShopName", "ShopNameEdit", "Mobil servis s.r.o.", "GSM Opravna"},
-    {"ShopAddress", "ShopAddressMemo", "Hlavní 12\n110 00 Praha 1", "Náměstí 3"},
-    {"ShopIdentification", "ShopIdentificationEdit", "IČ: 12345678, DIČ: CZ12345678", "IČ 1"},
-    {"Language", "LanguageSelectComboBox", "sk", "pl"},
+    { "AgreementText1", "AgreementMemo", "Záruka 24 měsíců.\nZa data neručíme.", "Jiné" },
+    { "TSAgreement", "AgreementTextSizeEdit", "10", "7" },
+    { "LogoOptions", "LogoStretchCheckBox", "S", "" },
+    { "LogoFileName", "LogoPathEdit", "a.png", "" },
+    { "EasyCustomer", "CheckBoxEasyCustomer", "1", "0" },
+    { "CustomerSelect", "CheckBoxCustomerSelect", "0", "1" },
+    { "EngineerMandatory", "CheckBoxEngineerMandatory", "1", "0" },
+    { "DeleteOrder", "CheckBoxDeleteOrder", "0", "1" },
+    { "ShowOrders", "CheckBoxShowOrders", "1", "0" },
+    { "ResetCounter", "CheckBoxResetOrder", "0", "1" },
+    { "PrintReceipt", "CheckBoxPrintReceipt", "0", "1" },
+    { "PrintIssue", "CheckBoxPrintIssue", "1", "0" },
+    { "JoinExistingOrder", "CheckBoxJoinOrders", "0", "1" },
+    { "NullImei", "NullImeiEdit", "000000000000000", "bez IMEI" },
+    { "DaysToDeadline", "DaysToDeadlineEdit", "14", "0" },
+    { "CashName", "CashNameEdit", "Pokladna Žižkov", "Kasa 2" },
+    { "DefaultEngineer", "DefaultEngineerEdit", "Řehoř", "Novák" },
+    { "DBFileName", "DBFileNameEdit", "jina.db", "dalsi.db" },
+    { "ReceiptPrintMode", "RadioButtonReceipt", "1", "2" },
+    { "IssuePrintMode", "RadioButtonIssue", "2", "1" },
+    { "UseSecondaryCurrency", "CheckBoxUseSecondaryCurrency", "1", "0" },
+    { "MainCurrency", "EditMainCurrency", "zł", "Kč" },
+    { "SecondaryCurrency", "EditSecondaryCurrency", "USD", "€" },
+    { "ExchangeRate", "EditExchangeRate", "24.315", "0.5" },
+    { "OrderWwwUrl", "OrderWwwUrlEdit", "https://servis.example/stav", "" },
+    { "PcrImeiCheckUrl", "PcrImeiCheckEdit", "https://registr.example/imei", "x" },
+    { "ShopName", "ShopNameEdit", "Mobil servis s.r.o.", "GSM Opravna" },
+    { "ShopAddress", "ShopAddressMemo", "Hlavní 12\n110 00 Praha 1", "Náměstí 3" },
+    { "ShopIdentification", "ShopIdentificationEdit", "IČ: 12345678, DIČ: CZ12345678", "IČ 1" },
+    { "Language", "LanguageSelectComboBox", "sk", "pl" },
 };
 
 QByteArray controlOf(const QByteArray &key)
@@ -108,24 +109,14 @@ QString stored(CConfig &c, const QByteArray &key)
                                  : c.GetConfigValue(QString::fromLatin1(key));
 }
 
-void store(CConfig &c, const QByteArray &key, const QString &value)
-{
-    if (key == "LogoFileName")
-        c.SetLogoFileName(value);
-    else if (key == "DBFileName")
-        c.SetDBFileName(value);
-    else
-        c.SetConfigValue(QString::fromLatin1(key), value);
-}
-
 // What a control shows, in the form the store keeps it.
 QString shown(QDialog &f, const QByteArray &name)
 {
     QWidget *w = f.findChild<QWidget *>(QLatin1String(name));
     if (!w)
-        return child<QRadioButton>(f, name + "One")->isChecked() ? QStringLiteral("1")
-            : child<QRadioButton>(f, name + "Two")->isChecked()  ? QStringLiteral("2")
-                                                                  : QString();
+        return child<QRadioButton>(f, name + "One")->isChecked() ? u"1"_s
+            : child<QRadioButton>(f, name + "Two")->isChecked()  ? u"2"_s
+                                                                 : QString();
     if (auto *edit = qobject_cast<QLineEdit *>(w))
         return edit->text();
     if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
@@ -136,18 +127,19 @@ QString shown(QDialog &f, const QByteArray &name)
         return combo->currentData().toString();
     const bool on = qobject_cast<QCheckBox *>(w)->isChecked();
     if (name == "LogoStretchCheckBox")
-        return on ? QStringLiteral("S") : QString();
-    return on ? QStringLiteral("1") : QStringLiteral("0");
+        return on ? u"S"_s : QString();
+    return on ? u"1"_s : u"0"_s;
 }
 
 // Enters a value as the user would: the logo and the database file through their choosers
-// (the fake answers them), everything else typed, ticked or picked.
+// (the fake answers them) or the logo's remove button, everything else typed, ticked or picked.
 void enter(QDialog &f, FakeUi &ui, const QByteArray &name, const QString &value)
 {
     QWidget *w = f.findChild<QWidget *>(QLatin1String(name));
     if (!w) {
-        child<QRadioButton>(f, name + (value == QLatin1String("1") ? "One" : "Two"))
-            ->setChecked(true);
+        child<QRadioButton>(f, name + (value == u"1"_s ? "One" : "Two"))->setChecked(true);
+    } else if (name == "LogoPathEdit" && value.isEmpty()) {
+        click(f, "LogoRemoveButton");
     } else if (name == "LogoPathEdit" || name == "DBFileNameEdit") {
         ui.fileNames.push_back(value);
         click(f, name == "LogoPathEdit" ? "LogoSelectButton" : "DBFileNameSelectButton");
@@ -160,7 +152,7 @@ void enter(QDialog &f, FakeUi &ui, const QByteArray &name, const QString &value)
     } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
         combo->setCurrentIndex(combo->findData(value));
     } else {
-        const bool on = value == QLatin1String("1") || value == QLatin1String("S");
+        const bool on = value == u"1"_s || value == u"S"_s;
         qobject_cast<QCheckBox *>(w)->setChecked(on);
     }
 }
@@ -171,392 +163,325 @@ class TestGuiOptions : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<TestShop> m_shop;
     std::unique_ptr<TRpx2Data> m_data;
     CConfig &config() { return m_data->config(); }
-    QString makeLogo(const QString &name);
+    QString makeLogo(const QString &name)
+    {
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        const QString path = m_shop->path(name);
+        image.save(path);
+        return path;
+    }
 
 private slots:
-    void init();
-    void cleanup();
-    void settingsRoundTrip_data();
-    void settingsRoundTrip();
-    void oddInput_data();
-    void oddInput();
-    void agreementLimitedToWhatCanBeStored();
-    void logo();
-    void buttonsThatActAtOnce_data();
-    void buttonsThatActAtOnce();
-    void databaseFileChoice_data();
-    void databaseFileChoice();
-    void language_data();
-    void language();
-    void passwordChange_data();
-    void passwordChange();
-};
+    void init()
+    {
+        m_shop = std::make_unique<TestShop>();
+        m_data = std::make_unique<TRpx2Data>(nullptr, u"RPX2"_s, nullptr);
+        m_data->OpenFile(AppPaths::databaseFile());
+    }
+    void cleanup()
+    {
+        m_data.reset();
+        m_shop.reset();
+    }
 
-void TestGuiOptions::init()
-{
-    m_shop = std::make_unique<TestShop>();
-    // Per-user values go to this shop's folder: other test programs running at the same time
-    // share (and clear) the common test settings file.
-    QSettings::setPath(
-        QSettings::NativeFormat, QSettings::UserScope, m_shop->path(QStringLiteral("user")));
-    m_data = std::make_unique<TRpx2Data>(nullptr, QStringLiteral("RPX2"), nullptr);
-    m_data->OpenFile(AppPaths::databaseFile());
-}
+    // Three dialogs: the first set typed over the defaults and OK, the second typed over the
+    // first and OK, the first typed again and Cancel. Each dialog shows what is stored.
+    void settingsRoundTrip()
+    {
+        FakeUi ui;
+        makeLogo(u"a.png"_s);
+        // The file names stand for files in the shop's folder.
+        auto value = [&](const Setting &s, bool first) {
+            const QString v = QString::fromUtf8(first ? s.first : s.second);
+            return QByteArray(s.key).endsWith("FileName") && !v.isEmpty() ? m_shop->path(v) : v;
+        };
+        // "key=value" per setting, so that a failure names the setting.
+        auto list = [](const std::function<QString(const Setting &)> &f) {
+            QStringList l;
+            for (const Setting &s : settings)
+                l.append(QLatin1String(s.key) + u'=' + f(s));
+            return l;
+        };
+        auto set
+            = [&](bool first) { return list([&](const Setting &s) { return value(s, first); }); };
 
-void TestGuiOptions::cleanup()
-{
-    m_data.reset();
-    m_shop.reset();
-}
+        for (int round = 0; round < 3; ++round) {
+            const bool typeFirst = round != 1;
+            TOptionsForm form;
+            auto *rate = child<QLineEdit>(form, "EditExchangeRate");
+            if (round > 0) {
+                QCOMPARE(list([&](const Setting &s) { return shown(form, s.control); }),
+                         set(round == 1));
+                QCOMPARE(child<QLabel>(form, "Image")->pixmap().isNull(), round == 2);
+                QCOMPARE(rate->isEnabled(), round == 1);
+            }
+            for (const Setting &s : settings)
+                enter(form, ui, s.control, value(s, typeFirst));
+            // The secondary-currency boxes follow the tick at once.
+            QCOMPARE(rate->isEnabled(), typeFirst);
+            QCOMPARE(child<QLineEdit>(form, "EditSecondaryCurrency")->isEnabled(), typeFirst);
+            if (round < 2)
+                QCOMPARE(pressOk(form), int(QDialog::Accepted));
+            else
+                click(form, "CancelButton");
+            QCOMPARE(list([&](const Setting &s) { return stored(config(), s.key); }),
+                     set(round == 0));
+        }
+        // The chosen logo loaded quietly; only the changed language is mentioned.
+        QCOMPARE(ui.messageTexts(), QStringList(2, restartMessage));
+    }
 
-QString TestGuiOptions::makeLogo(const QString &name)
-{
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    const QString path = m_shop->path(name);
-    image.save(path);
-    return path;
-}
+    void oddInput_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QString>("before"); // as stored
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted"); // else OK is refused and the text turns red
+        QTest::addColumn<QString>("after"); // as stored
+        auto row = [](const char *name, const char *key, const char *before, const char *typed,
+                      bool accepted, const char *after) {
+            QTest::newRow(name) << QByteArray(key) << QString::fromUtf8(before)
+                                << QString::fromUtf8(typed) << accepted << QString::fromUtf8(after);
+        };
+        row("days: letters", "DaysToDeadline", "30", "abc", true, "7");
+        row("days: negative", "DaysToDeadline", "30", "-3", true, "7");
+        row("days: zero is today", "DaysToDeadline", "30", "0", true, "0");
+        row("text size: empty", "TSAgreement", "20", "", true, "8");
+        row("rate: zero", "ExchangeRate", "30", "0.000", false, "30");
+        row("rate: empty", "ExchangeRate", "30", "", false, "30");
+        row("rate: decimal comma", "ExchangeRate", "30", "25,5", false, "30");
+        row("rate: negative", "ExchangeRate", "30", "-25", false, "30");
+        row("rate: blanks around", "ExchangeRate", "30", " 26.1 ", true, "26.1");
+        // Reading a stored rate that is not a number used to throw; it is shown for correction.
+        row("rate: stored unreadable", "ExchangeRate", "25,3", "25.3", true, "25.3");
+    }
+    void oddInput()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        FakeUi ui;
+        config().SetConfigValue(QString::fromLatin1(key), before);
+        TOptionsForm form;
+        QWidget *control = child<QWidget>(form, controlOf(key));
+        auto *ok = child<QPushButton>(form, "OkButton");
+        auto isRed = [&] { return control->palette().color(QPalette::Text) == QColor(Qt::red); };
+        QCOMPARE(shown(form, controlOf(key)), before);
+        // An unreadable stored rate is refused at once.
+        QCOMPARE(ok->isEnabled(), CConfig::IsNumber(before));
+        QCOMPARE(isRed(), !CConfig::IsNumber(before));
 
-void TestGuiOptions::settingsRoundTrip_data()
-{
-    QTest::addColumn<bool>("firstStored"); // else the second set is stored, the first typed
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("first, then second") << true << true;
-    QTest::newRow("second, then first") << false << true;
-    QTest::newRow("cancel stores nothing") << true << false;
-}
+        enter(form, ui, controlOf(key), typed);
+        QCOMPARE(ok->isEnabled(), accepted);
+        QCOMPARE(isRed(), !accepted);
+        form.accept(); // OK cannot be forced through either
+        QCOMPARE(form.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QTEST(config().GetConfigValue(QString::fromLatin1(key)), "after");
+    }
 
-void TestGuiOptions::settingsRoundTrip()
-{
-    QFETCH(bool, firstStored);
-    QFETCH(bool, ok);
-    FakeUi ui;
-    makeLogo(QStringLiteral("a.png"));
-    makeLogo(QStringLiteral("b.png"));
-    // The file names stand for files in the shop's folder.
-    auto value = [&](const Setting &s, bool first) {
-        const QString v = QString::fromUtf8(first ? s.first : s.second);
-        return QByteArray(s.key).endsWith("FileName") ? m_shop->path(v) : v;
-    };
-    // "key=value" per setting, so that a failure names the setting.
-    auto list = [](const std::function<QString(const Setting &)> &f) {
-        QStringList l;
-        for (const Setting &s : settings)
-            l.append(QLatin1String(s.key) + QLatin1Char('=') + f(s));
-        return l;
-    };
-
-    for (const Setting &s : settings)
-        store(config(), s.key, value(s, firstStored));
-    TOptionsForm form;
-    QCOMPARE(list([&](const Setting &s) { return shown(form, s.control); }),
-        list([&](const Setting &s) { return value(s, firstStored); }));
-    QVERIFY(!child<QLabel>(form, "Image")->pixmap().isNull());
-    // The secondary-currency boxes follow the tick, at once too.
-    auto *rate = child<QLineEdit>(form, "EditExchangeRate");
-    QCOMPARE(rate->isEnabled(), firstStored);
-
-    for (const Setting &s : settings)
-        enter(form, ui, s.control, value(s, !firstStored));
-    QCOMPARE(rate->isEnabled(), !firstStored);
-    QCOMPARE(child<QLineEdit>(form, "EditSecondaryCurrency")->isEnabled(), !firstStored);
-    if (ok)
+    // The settings keep 1530 characters; the memo takes no more, so nothing typed is lost
+    // silently on OK. What is typed beyond the limit is dropped, the text after it stays.
+    void agreementLimitedToWhatCanBeStored()
+    {
+        FakeUi ui;
+        TOptionsForm form;
+        auto *memo = child<QPlainTextEdit>(form, "AgreementMemo");
+        memo->setPlainText(QString(1520, u'a') + u"END"_s);
+        memo->moveCursor(QTextCursor::Start);
+        memo->insertPlainText(QString(20, u'b'));
+        QCOMPARE(memo->toPlainText(), QString(7, u'b') + QString(1520, u'a') + u"END"_s);
         QCOMPARE(pressOk(form), int(QDialog::Accepted));
-    else
-        click(form, "CancelButton");
-    QCOMPARE(list([&](const Setting &s) { return stored(config(), s.key); }),
-        list([&](const Setting &s) { return value(s, firstStored != ok); }));
-    // The chosen logo loaded quietly; only the changed language is mentioned.
-    QCOMPARE(ui.messageTexts(), texts(ok ? restartMessage : QString()));
-}
-
-void TestGuiOptions::oddInput_data()
-{
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<QString>("before"); // as stored
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accepted"); // else OK is refused and the text turns red
-    QTest::addColumn<QString>("after"); // as stored
-    auto row = [](const char *name, const char *key, const char *before, const char *typed,
-                   bool accepted, const char *after) {
-        QTest::newRow(name) << QByteArray(key) << QString::fromUtf8(before)
-                            << QString::fromUtf8(typed) << accepted << QString::fromUtf8(after);
-    };
-    row("days: letters", "DaysToDeadline", "30", "abc", true, "7");
-    row("days: empty", "DaysToDeadline", "30", "", true, "7");
-    row("days: negative", "DaysToDeadline", "30", "-3", true, "7");
-    row("days: zero is today", "DaysToDeadline", "30", "0", true, "0");
-    row("text size: empty", "TSAgreement", "20", "", true, "8");
-    row("rate: zero", "ExchangeRate", "30", "0", false, "30");
-    row("rate: zero with decimals", "ExchangeRate", "30", "0.000", false, "30");
-    row("rate: letters", "ExchangeRate", "30", "x", false, "30");
-    row("rate: empty", "ExchangeRate", "30", "", false, "30");
-    row("rate: decimal comma", "ExchangeRate", "30", "25,5", false, "30");
-    row("rate: negative", "ExchangeRate", "30", "-25", false, "30");
-    row("rate: decimal point", "ExchangeRate", "30", "25.5", true, "25.5");
-    row("rate: blanks around", "ExchangeRate", "30", " 26.1 ", true, "26.1");
-    // Reading a stored rate that is not a number used to throw; it is shown for correction.
-    row("rate: stored unreadable", "ExchangeRate", "25,3", "25.3", true, "25.3");
-}
-
-void TestGuiOptions::oddInput()
-{
-    QFETCH(QByteArray, key);
-    QFETCH(QString, before);
-    QFETCH(QString, typed);
-    QFETCH(bool, accepted);
-    FakeUi ui;
-    config().SetConfigValue(QString::fromLatin1(key), before);
-    TOptionsForm form;
-    QWidget *control = child<QWidget>(form, controlOf(key));
-    auto *ok = child<QPushButton>(form, "OkButton");
-    auto isRed = [&] { return control->palette().color(QPalette::Text) == QColor(Qt::red); };
-    QCOMPARE(shown(form, controlOf(key)), before);
-    QCOMPARE(ok->isEnabled(), CConfig::IsNumber(before)); // refused at once for an unreadable rate
-
-    enter(form, ui, controlOf(key), typed);
-    QCOMPARE(ok->isEnabled(), accepted);
-    QCOMPARE(isRed(), !accepted);
-    form.accept(); // OK cannot be forced through either
-    QCOMPARE(form.result(), accepted ? int(QDialog::Accepted) : int(QDialog::Rejected));
-    QTEST(config().GetConfigValue(QString::fromLatin1(key)), "after");
-    if (!accepted) {
-        enter(form, ui, controlOf(key), QStringLiteral("24.5"));
-        QVERIFY(ok->isEnabled() && !isRed());
+        QCOMPARE(config().GetAgreementText(), memo->toPlainText());
     }
-}
 
-// The settings keep 1530 characters; the memo takes no more, so nothing typed is lost
-// silently on OK. What is typed beyond the limit is dropped, the text after it stays.
-void TestGuiOptions::agreementLimitedToWhatCanBeStored()
-{
-    FakeUi ui;
-    TOptionsForm form;
-    auto *memo = child<QPlainTextEdit>(form, "AgreementMemo");
-    memo->setPlainText(QString(1520, QLatin1Char('a')) + QStringLiteral("END"));
-    memo->moveCursor(QTextCursor::Start);
-    memo->insertPlainText(QString(20, QLatin1Char('b')));
-    QCOMPARE(memo->toPlainText().size(), TOptionsForm::MaxAgreementLength);
-    QVERIFY(memo->toPlainText().endsWith(QStringLiteral("aEND")));
-    QVERIFY(memo->toPlainText().startsWith(QString(7, QLatin1Char('b')) + QLatin1Char('a')));
-    QCOMPARE(pressOk(form), int(QDialog::Accepted));
-    QCOMPARE(config().GetAgreementText(), memo->toPlainText());
-}
+    void logo()
+    {
+        FakeUi ui;
+        config().SetLogoFileName(makeLogo(u"logo.png"_s));
+        config().SetLogoOptions(u"S"_s);
+        TOptionsForm form;
+        auto *image = child<QLabel>(form, "Image");
+        QCOMPARE(image->pixmap().size(), image->contentsRect().size()); // stretched to the box
+        child<QCheckBox>(form, "LogoStretchCheckBox")->setChecked(false);
+        QCOMPARE(image->pixmap().size(), QSize(40, 20)); // at its own size at once
 
-void TestGuiOptions::logo()
-{
-    FakeUi ui;
-    config().SetLogoFileName(makeLogo(QStringLiteral("logo.png")));
-    config().SetLogoOptions(QStringLiteral("S"));
-    TOptionsForm form;
-    auto *image = child<QLabel>(form, "Image");
-    QCOMPARE(image->pixmap().size(), image->contentsRect().size()); // stretched to the box
-    child<QCheckBox>(form, "LogoStretchCheckBox")->setChecked(false);
-    QCOMPARE(image->pixmap().size(), QSize(40, 20)); // at its own size at once
+        // A picture that cannot be loaded: the message with its reason, once; the path is kept.
+        auto *path = child<QLineEdit>(form, "LogoPathEdit");
+        const QString missing = m_shop->path(u"chybi.png"_s);
+        path->setText(missing);
+        emit path->editingFinished();
+        emit path->editingFinished();
+        const QString prefix = rpxText("Options.LogoFileNotFound");
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(ui.messages[0].text.startsWith(prefix)
+                && ui.messages[0].text.size() > prefix.size());
+        QVERIFY(image->pixmap().isNull());
+        QCOMPARE(pressOk(form), int(QDialog::Accepted));
+        QCOMPARE(config().GetLogoFileName(), missing);
+        TOptionsForm again; // opening with the missing logo is quiet
+        QCOMPARE(ui.messages.size(), 1);
+    }
 
-    // A picture that cannot be loaded: the message with its reason, once; the path is kept.
-    auto *path = child<QLineEdit>(form, "LogoPathEdit");
-    const QString missing = m_shop->path(QStringLiteral("chybi.png"));
-    path->setText(missing);
-    emit path->editingFinished();
-    emit path->editingFinished();
-    const QString prefix = rpxText("Options.LogoFileNotFound");
-    QCOMPARE(ui.messages.size(), 1);
-    QVERIFY(ui.messages[0].text.startsWith(prefix) && ui.messages[0].text.size() > prefix.size());
-    QVERIFY(image->pixmap().isNull());
-    QCOMPARE(pressOk(form), int(QDialog::Accepted));
-    QCOMPARE(config().GetLogoFileName(), missing);
-
-    // Opening the dialog with the missing logo is quiet; the logo can be removed.
-    TOptionsForm again;
-    QCOMPARE(child<QLineEdit>(again, "LogoPathEdit")->text(), missing);
-    click(again, "LogoRemoveButton");
-    QVERIFY(child<QLineEdit>(again, "LogoPathEdit")->text().isEmpty());
-    QCOMPARE(pressOk(again), int(QDialog::Accepted));
-    QVERIFY(config().GetLogoFileName().isEmpty());
-    QCOMPARE(ui.messages.size(), 1);
-}
-
-void TestGuiOptions::buttonsThatActAtOnce_data()
-{
-    QTest::addColumn<bool>("withOrder");
-    QTest::newRow("empty order table") << false;
-    QTest::newRow("an order of an earlier year") << true;
-}
-
-// The counter reset (only on an empty order table) and the password change act at once:
-// Cancel on the options afterwards keeps them, and the guarded actions ask from then on.
-void TestGuiOptions::buttonsThatActAtOnce()
-{
-    QFETCH(bool, withOrder);
-    FakeUi ui;
-    if (withOrder) {
+    // The counter reset acts at once, and only on an empty order table: Cancel keeps it.
+    void counterReset()
+    {
+        FakeUi ui;
         COrder order;
-        order.OrderID = QStringLiteral("2015-00003");
+        order.OrderID = u"2015-00003"_s;
         m_data->StoreOrder(order);
+        config().SetMaxOrderID(41);
+        TOptionsForm form;
+        click(form, "ButtonReset");
+        QCOMPARE(config().GetMaxOrderID(), 41);
+        QCOMPARE(ui.messageTexts(),
+                 texts(u"Funkce je dostupná pouze nad prázdnou databází zakázek!"_s));
+        QVERIFY(m_data->DeleteOrder(order.OrderID));
+        click(form, "ButtonReset");
+        click(form, "CancelButton");
+        QCOMPARE(config().GetMaxOrderID(), 0);
+        QCOMPARE(ui.messages.size(), 1);
     }
-    config().SetMaxOrderID(41);
-    ui.dialogHandlers.push_back([](QDialog &dialog) {
-        child<QLineEdit>(dialog, "NewPasswordEdit1")->setText(QStringLiteral("tajne"));
-        child<QLineEdit>(dialog, "NewPasswordEdit2")->setText(QStringLiteral("tajne"));
-        return QDialog::Accepted;
-    });
-    TOptionsForm form;
-    click(form, "ButtonReset");
-    QCOMPARE(config().GetMaxOrderID(), withOrder ? 41 : 0);
-    click(form, "ButtonChangePassword");
-    click(form, "CancelButton");
 
-    QCOMPARE(config().GetMaxOrderID(), withOrder ? 41 : 0);
-    QCOMPARE(config().GetPassword(), QStringLiteral("tajne"));
-    QStringList messages {QStringLiteral("Nové heslo bylo nastaveno!")};
-    if (withOrder)
-        messages.prepend(QStringLiteral("Funkce je dostupná pouze nad prázdnou databází zakázek!"));
-    QCOMPARE(ui.messageTexts(), messages);
-    QVERIFY(!PasswordCheck::allowed(nullptr, "Options.InvalidPassword"));
-    QCOMPARE(ui.dialogsShown.last(), QStringLiteral("TPasswordForm"));
-}
+    // The password check guards the database file choice (the main window's guarded actions
+    // have their own tests).
+    void databaseFileChoice_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("promptOk");
+        QTest::addColumn<QString>("chosen"); // empty: the chooser is cancelled
+        QTest::addColumn<bool>("refused"); // with the invalid-password message
+        auto row = [](const char *name, const char *password, const char *typed, bool promptOk,
+                      const char *chosen, bool refused) {
+            QTest::newRow(name) << QString::fromUtf8(password) << QString::fromUtf8(typed)
+                                << promptOk << QString::fromUtf8(chosen) << refused;
+        };
+        row("no password, no prompt", "", "", true, "nova.db", false);
+        row("other letter case", "Řeka7", "řeka7", true, "nova.db", true);
+        row("prompt cancelled", "Řeka7", "Řeka7", false, "nova.db", false);
+        row("right password, chooser cancelled", "Řeka7", "Řeka7", true, "", false);
+    }
+    void databaseFileChoice()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, typed);
+        QFETCH(bool, promptOk);
+        QFETCH(QString, chosen);
+        QFETCH(bool, refused);
+        FakeUi ui;
+        const QString old = m_shop->path(u"stara.db"_s);
+        config().SetDBFileName(old);
+        config().SetPassword(password);
+        const QString file = chosen.isEmpty() ? QString() : m_shop->path(chosen);
+        ui.fileNames.push_back(file);
+        bool masked = false;
+        ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            auto *edit = child<QLineEdit>(dialog, "PasswordEdit");
+            masked = edit->echoMode() == QLineEdit::Password;
+            edit->setText(typed);
+            return promptOk ? QDialog::Accepted : QDialog::Rejected;
+        });
 
-// The password check guards the database file choice (the main window's guarded actions
-// have their own tests).
-void TestGuiOptions::databaseFileChoice_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("promptOk");
-    QTest::addColumn<QString>("chosen"); // empty: the chooser is cancelled
-    QTest::addColumn<bool>("refused"); // with the invalid-password message
-    QTest::newRow("no password, no prompt") << "" << "" << true << "nova.db" << false;
-    QTest::newRow("right password") << "Řeka7" << "Řeka7" << true << "nova.db" << false;
-    QTest::newRow("other letter case") << "Řeka7" << "řeka7" << true << "nova.db" << true;
-    QTest::newRow("only a beginning") << "Řeka7" << "Řeka" << true << "nova.db" << true;
-    QTest::newRow("nothing typed") << "Řeka7" << "" << true << "nova.db" << true;
-    QTest::newRow("prompt cancelled") << "Řeka7" << "Řeka7" << false << "nova.db" << false;
-    QTest::newRow("chooser cancelled") << "Řeka7" << "Řeka7" << true << "" << false;
-}
+        TOptionsForm form;
+        click(form, "DBFileNameSelectButton");
+        QCOMPARE(ui.dialogsShown.contains(u"TPasswordForm"_s), !password.isEmpty());
+        QCOMPARE(masked, !password.isEmpty());
+        QCOMPARE(ui.messageTexts(),
+                 texts(refused ? rpxText("Options.InvalidPassword") : QString()));
+        // Only an allowed choice reaches the chooser; the name is stored only with OK.
+        const bool allowed = password.isEmpty() || (promptOk && !refused);
+        QCOMPARE(ui.fileNames.empty(), allowed);
+        const QString expected = allowed && !chosen.isEmpty() ? file : old;
+        QCOMPARE(child<QLineEdit>(form, "DBFileNameEdit")->text(), expected);
+        QCOMPARE(config().GetDBFileName(), old);
+        QCOMPARE(pressOk(form), int(QDialog::Accepted));
+        QCOMPARE(config().GetDBFileName(), expected);
+    }
 
-void TestGuiOptions::databaseFileChoice()
-{
-    QFETCH(QString, password);
-    QFETCH(QString, typed);
-    QFETCH(bool, promptOk);
-    QFETCH(QString, chosen);
-    QFETCH(bool, refused);
-    FakeUi ui;
-    const QString old = m_shop->path(QStringLiteral("stara.db"));
-    config().SetDBFileName(old);
-    config().SetPassword(password);
-    const QString file = chosen.isEmpty() ? QString() : m_shop->path(chosen);
-    ui.fileNames.push_back(file);
-    bool masked = false;
-    ui.dialogHandlers.push_back([&](QDialog &dialog) {
-        auto *edit = child<QLineEdit>(dialog, "PasswordEdit");
-        masked = edit->echoMode() == QLineEdit::Password;
-        edit->setText(typed);
-        return promptOk ? QDialog::Accepted : QDialog::Rejected;
-    });
+    // A code outside the list selects no entry and is kept on OK; picking an entry replaces it.
+    void unknownLanguageCode()
+    {
+        FakeUi ui;
+        config().SetLanguage(u"de"_s);
+        for (int pick : { -1, 0 }) {
+            TOptionsForm form;
+            auto *combo = child<QComboBox>(form, "LanguageSelectComboBox");
+            QCOMPARE(combo->currentIndex(), -1);
+            combo->setCurrentIndex(pick);
+            QCOMPARE(pressOk(form), int(QDialog::Accepted));
+            QCOMPARE(config().GetLanguage(), pick < 0 ? u"de"_s : u"cs"_s);
+        }
+        QCOMPARE(ui.messageTexts(), texts(restartMessage));
+    }
 
-    TOptionsForm form;
-    auto *edit = child<QLineEdit>(form, "DBFileNameEdit");
-    click(form, "DBFileNameSelectButton");
-    QCOMPARE(ui.dialogsShown.contains(QStringLiteral("TPasswordForm")), !password.isEmpty());
-    QCOMPARE(masked, !password.isEmpty());
-    QCOMPARE(ui.messageTexts(), texts(refused ? rpxText("Options.InvalidPassword") : QString()));
-    // Only an allowed choice reaches the chooser.
-    const bool allowed = password.isEmpty() || (promptOk && !refused);
-    QCOMPARE(ui.fileNames.empty(), allowed);
-    const QString expected = allowed && !chosen.isEmpty() ? file : old;
-    QCOMPARE(edit->text(), expected);
-    QCOMPARE(config().GetDBFileName(), old); // stored only with OK
-    QCOMPARE(pressOk(form), int(QDialog::Accepted));
-    QCOMPARE(config().GetDBFileName(), expected);
-}
+    void passwordChange_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("oldTyped");
+        QTest::addColumn<QString>("new1");
+        QTest::addColumn<QString>("new2");
+        QTest::addColumn<bool>("pressOk");
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::addColumn<QString>("passwordAfter");
+        auto row = [](const char *name, const char *password, const char *oldTyped,
+                      const char *new1, const char *new2, bool pressOk, const char *message,
+                      const char *after) {
+            QTest::newRow(name) << QString::fromUtf8(password) << QString::fromUtf8(oldTyped)
+                                << QString::fromUtf8(new1) << QString::fromUtf8(new2) << pressOk
+                                << QString::fromUtf8(message) << QString::fromUtf8(after);
+        };
+        row("wrong old password", "abc", "abC", "x", "x", true, "Nesouhlasí staré heslo!", "abc");
+        row("confirmation differs", "abc", "abc", "nové", "nove", true,
+            "Nesouhlasí povrzení nového hesla!", "abc");
+        row("removed", "abc", "abc", "", "", true, "Staré heslo bylo odstraněno!", "");
+        row("replaced", "abc", "abc", "Žluť 9", "Žluť 9", true, "Nové heslo bylo nastaveno!",
+            "Žluť 9");
+        row("first password", "", "", "abc", "abc", true, "Nové heslo bylo nastaveno!", "abc");
+        row("cancelled", "abc", "abc", "x", "x", false, "", "abc");
+        // Characters outside the shop's code page could never be typed back correctly.
+        row("character that cannot be stored", "", "", "пароль", "пароль", true,
+            "Heslo obsahuje znaky, které nelze uložit!", "");
+    }
+    // The change acts at once: Cancel on the options afterwards keeps it, and the guarded
+    // actions ask for the new password from then on.
+    void passwordChange()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, oldTyped);
+        QFETCH(QString, new1);
+        QFETCH(QString, new2);
+        QFETCH(bool, pressOk);
+        QFETCH(QString, message);
+        QFETCH(QString, passwordAfter);
+        FakeUi ui;
+        config().SetPassword(password);
+        bool oldEnabled = false;
+        ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            auto *old = child<QLineEdit>(dialog, "OldPasswordEdit");
+            oldEnabled = old->isEnabled();
+            if (oldEnabled)
+                old->setText(oldTyped);
+            child<QLineEdit>(dialog, "NewPasswordEdit1")->setText(new1);
+            child<QLineEdit>(dialog, "NewPasswordEdit2")->setText(new2);
+            return pressOk ? QDialog::Accepted : QDialog::Rejected;
+        });
 
-void TestGuiOptions::language_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("shownIndex");
-    QTest::addColumn<int>("chosenIndex"); // -1: leave the choice alone
-    QTest::addColumn<QString>("storedAfter");
-    QTest::newRow("unset reads Czech") << "" << 0 << -1 << "cs";
-    QTest::newRow("Czech to Polish") << "cs" << 0 << 1 << "pl";
-    QTest::newRow("unknown code kept") << "de" << -1 << -1 << "de";
-    QTest::newRow("unknown code replaced") << "de" << -1 << 0 << "cs";
-}
-
-void TestGuiOptions::language()
-{
-    QFETCH(QString, stored);
-    QFETCH(int, chosenIndex);
-    FakeUi ui;
-    config().SetLanguage(stored);
-    TOptionsForm form;
-    auto *combo = child<QComboBox>(form, "LanguageSelectComboBox");
-    QTEST(combo->currentIndex(), "shownIndex");
-    if (chosenIndex >= 0)
-        combo->setCurrentIndex(chosenIndex);
-    QCOMPARE(pressOk(form), int(QDialog::Accepted));
-    QTEST(config().GetLanguage(), "storedAfter");
-    QCOMPARE(ui.messageTexts(), texts(chosenIndex >= 0 ? restartMessage : QString()));
-}
-
-void TestGuiOptions::passwordChange_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("oldTyped");
-    QTest::addColumn<QString>("new1");
-    QTest::addColumn<QString>("new2");
-    QTest::addColumn<bool>("pressOk");
-    QTest::addColumn<QString>("message"); // empty: none
-    QTest::addColumn<QString>("passwordAfter");
-    QTest::newRow("wrong old password")
-        << "abc" << "abC" << "x" << "x" << true << "Nesouhlasí staré heslo!" << "abc";
-    QTest::newRow("confirmation differs") << "abc" << "abc" << "nové" << "nove" << true
-                                          << "Nesouhlasí povrzení nového hesla!" << "abc";
-    QTest::newRow("removed")
-        << "abc" << "abc" << "" << "" << true << "Staré heslo bylo odstraněno!" << "";
-    QTest::newRow("replaced") << "abc" << "abc" << "Žluť 9" << "Žluť 9" << true
-                              << "Nové heslo bylo nastaveno!" << "Žluť 9";
-    QTest::newRow("first password")
-        << "" << "" << "abc" << "abc" << true << "Nové heslo bylo nastaveno!" << "abc";
-    QTest::newRow("cancelled") << "abc" << "abc" << "x" << "x" << false << "" << "abc";
-    // Characters outside the shop's code page could never be typed back correctly.
-    QTest::newRow("character that cannot be stored") << "" << "" << "пароль" << "пароль" << true
-        << "Heslo obsahuje znaky, které nelze uložit!" << "";
-}
-
-void TestGuiOptions::passwordChange()
-{
-    QFETCH(QString, password);
-    QFETCH(QString, oldTyped);
-    QFETCH(QString, new1);
-    QFETCH(QString, new2);
-    QFETCH(bool, pressOk);
-    QFETCH(QString, message);
-    FakeUi ui;
-    config().SetPassword(password);
-    bool oldEnabled = false;
-    ui.dialogHandlers.push_back([&](QDialog &dialog) {
-        auto *old = child<QLineEdit>(dialog, "OldPasswordEdit");
-        oldEnabled = old->isEnabled();
-        if (oldEnabled)
-            old->setText(oldTyped);
-        child<QLineEdit>(dialog, "NewPasswordEdit1")->setText(new1);
-        child<QLineEdit>(dialog, "NewPasswordEdit2")->setText(new2);
-        return pressOk ? QDialog::Accepted : QDialog::Rejected;
-    });
-
-    PasswordCheck::changePassword(nullptr);
-    QCOMPARE(ui.dialogsShown, QStringList {QStringLiteral("TChangePasswordForm")});
-    QCOMPARE(oldEnabled, !password.isEmpty());
-    QCOMPARE(ui.messageTexts(), texts(message));
-    QTEST(config().GetPassword(), "passwordAfter");
-}
+        TOptionsForm form;
+        click(form, "ButtonChangePassword");
+        click(form, "CancelButton");
+        QCOMPARE(ui.dialogsShown, QStringList { u"TChangePasswordForm"_s });
+        QCOMPARE(oldEnabled, !password.isEmpty());
+        QCOMPARE(ui.messageTexts(), texts(message));
+        QCOMPARE(config().GetPassword(), passwordAfter);
+        QCOMPARE(PasswordCheck::allowed(nullptr, "Options.InvalidPassword"),
+                 passwordAfter.isEmpty());
+    }
+};
 
 QTEST_MAIN(TestGuiOptions)
 #include "tst_gui_options.moc"
