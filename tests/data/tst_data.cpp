@@ -147,7 +147,8 @@ private slots:
     }
 
     // Each store also appends a Windows-1250 line to the operations log: time, insert or edit,
-    // number, phone, IMEI kept as text by an apostrophe, expected and final price.
+    // number, phone, IMEI kept as text by an apostrophe, expected and final price. A log that
+    // cannot be written does not stop storing.
     void storeOrderInsertsThenUpdatesAndLogs()
     {
         COrder order = makeOrder(1);
@@ -172,12 +173,9 @@ private slots:
                        "?;'356938035643809;500K\xe8;100.00z\xb3\r\n"
                      + time
                      + ";edit;2015-00001;Nokia modr\xe1 \xe8.2 ?;';500K\xe8;1000000.00z\xb3\r\n");
-    }
 
-    void unwritableLogDoesNotStopStore()
-    {
+        QVERIFY(QFile::remove(AppPaths::operationsLog()));
         QVERIFY(QDir().mkpath(AppPaths::operationsLog())); // a folder where the file should be
-        data().StoreOrder(makeOrder(1));
         COrder fresh; // without a number: the store draws one
         data().StoreNewOrder(fresh);
         QCOMPARE(data().GetOrderCount(), 2);
@@ -282,7 +280,6 @@ private slots:
         data().StoreCustomer(customer);
         QCOMPARE(customer.CustomerID, oldId); // an update keeps the id
         QCOMPARE(*data().GetCustomer(oldId), customer);
-        QVERIFY(!data().GetCustomer(oldId + 1).has_value());
         QCOMPARE(
             count(QStringLiteral(
                 "SELECT count(*) FROM t_customer_02 WHERE CustomerEMail IS NULL "
