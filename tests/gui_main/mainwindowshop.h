@@ -32,7 +32,6 @@ struct OrderSpec
     double finalPrice = 0.0;
     QDateTime issued;
     QString engineer;
-    QString phoneType;
 };
 
 inline QString addOrder(TRpx2Data &data, const OrderSpec &wanted)
@@ -50,20 +49,18 @@ inline QString addOrder(TRpx2Data &data, const OrderSpec &wanted)
     o.OrderFinalPricePrimary = wanted.finalPrice;
     o.OrderIssueDate = wanted.issued;
     o.OrderEngineerName = wanted.engineer;
-    o.OrderPhoneType = wanted.phoneType;
     data.StoreNewOrder(o);
     return o.OrderID;
 }
 
 inline int addCustomer(TRpx2Data &data, const QString &name, const QString &city = {},
-                       const QString &phone = {}, const QString &email = {})
+                       const QString &email = {})
 {
     CCustomer c;
     c.CustomerShowCode = true;
     c.CustomerCode = QStringLiteral("12345678");
     c.CustomerName = name;
     c.CustomerCity = city;
-    c.CustomerPhoneNo = phone;
     c.CustomerEMail = email;
     data.StoreCustomer(c);
     return c.CustomerID;

@@ -1,17 +1,15 @@
-// The main window's order editor: a new order's defaults, the checks before storing, handing
-// back with its lock, cancel, numbering and position after storing, the customer of an order and
+// The main window's order editor: the checks before storing, handing back with its lock, a new
+// order's defaults, cancel, numbering and position after storing, the customer of an order and
 // secondary amounts.
 #include "mainwindowshop.h"
 
 #include "orders/suggestcombobox.h"
 
-#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
@@ -44,6 +42,12 @@ int countCustomers(TRpx2Data &data)
 void setState(TRpx2Form &w, int state)
 {
     w.OrderStateComboBox->setCurrentIndex(w.OrderStateComboBox->findData(state));
+}
+
+QDateTime shownIssue(TRpx2Form &w)
+{
+    return QDateTime(w.OrderIssueDateDateTimePicker->date(),
+                     w.OrderIssueTimeDateTimePicker->time());
 }
 
 // The stored record of the order the window shows.
@@ -85,62 +89,6 @@ class TestGuiMain : public QObject
     Q_OBJECT
 
 private slots:
-    void newOrderDefaults_data()
-    {
-        QTest::addColumn<int>("days"); // -1: the default setting
-        QTest::addColumn<QString>("engineer");
-        QTest::addColumn<bool>("customerSelect");
-        QTest::newRow("default settings") << -1 << QString() << false;
-        QTest::newRow("deadline the same day") << 0 << u"Petr Dvořák"_s << false;
-        QTest::newRow("customer from search") << 30 << QString() << true;
-    }
-
-    void newOrderDefaults()
-    {
-        QFETCH(int, days);
-        QFETCH(QString, engineer);
-        QFETCH(bool, customerSelect);
-        MainWindowShop s([&](TRpx2Data &data) {
-            if (days >= 0)
-                data.config().SetDaysToDeadline(days);
-            data.config().SetDefaultEngineer(engineer);
-            data.config().SetCustomerSelect(customerSelect);
-            // A handed-back order is shown first: the new order must be cleared and unlocked.
-            addOrder(data,
-                     { .state = OrderStates::HandedBack,
-                       .fault = u"stará"_s,
-                       .repair = u"hotovo"_s,
-                       .imei = u"356938035643809"_s });
-        });
-        QVERIFY(s.start());
-        TRpx2Form &w = s.w();
-        w.ActionOrderNew->trigger();
-
-        const QDate deadline = TestNow.date().addDays(days >= 0 ? days : 7);
-        QCOMPARE(w.orderFormState(), State::Insert);
-        QCOMPARE(w.OrderStateComboBox->currentData().toInt(), OrderStates::InRepair);
-        QCOMPARE(QDateTime(w.OrderReceiptDateDateTimePicker->date(),
-                           w.OrderReceiptTimeDateTimePicker->time()),
-                 TestNow);
-        QCOMPARE(w.OrderDeadlineDateDateTimePicker->date(), deadline);
-        QCOMPARE(QDateTime(w.OrderIssueDateDateTimePicker->date(),
-                           w.OrderIssueTimeDateTimePicker->time()),
-                 QDateTime(deadline, QTime(0, 0)));
-        QCOMPARE(w.OrderIDEdit->text() + w.OrderFaultDescriptionMemo->toPlainText()
-                     + w.OrderPhoneIMEIEdit->text(),
-                 QString());
-        QCOMPARE(w.OrderEngineerComboBox->value(), engineer);
-        QVERIFY(QRegularExpression(u"^[1-9][0-9]{7}$"_s)
-                    .match(w.OrderCustomerCodeEdit->text())
-                    .hasMatch());
-        QCOMPARE(w.StatusPanel0->text(), u"Zakázka: nová"_s);
-        QVERIFY(w.OrderFaultDescriptionMemo->isEnabled() && w.OrderPhoneIMEIEdit->isEnabled());
-        QCOMPARE(w.OrderCustomerNameEdit->isEnabled(), !customerSelect);
-        QCOMPARE(QApplication::focusWidget(),
-                 customerSelect ? static_cast<QWidget *>(w.CustomerSelectButton)
-                                : w.OrderCustomerNameEdit);
-    }
-
     void storeChecks_data()
     {
         QTest::addColumn<int>("state");
@@ -149,7 +97,7 @@ private slots:
         QTest::addColumn<bool>("engineerMandatory");
         QTest::addColumn<QString>("finalPrice");
         QTest::addColumn<QString>("partsPrice");
-        QTest::addColumn<QString>("key"); // the refusal; empty when the order is stored
+        QTest::addColumn<QString>("key"); // the refusal's text; empty when the order is stored
         QTest::addColumn<QString>("redBox"); // the price box marked invalid
 
         const int inRepair = OrderStates::InRepair, handedBack = OrderStates::HandedBack;
@@ -157,25 +105,21 @@ private slots:
         const QString finalBox = u"OrderIssuePriceEdit"_s;
 
         // Several faults at once: the first check in order speaks.
-        QTest::newRow("repair first") << handedBack << none << true << true << x << zero
-                                      << u"Rpx2.RepairNotFilled"_s << finalBox;
+        QTest::newRow("repair first")
+            << handedBack << none << true << true << x << zero << u"RepairNotFilled"_s << finalBox;
         QTest::newRow("not chosen before empty name")
-            << inRepair << none << true << true << x << zero << u"Rpx2.CustomerNotChosen"_s
-            << finalBox;
-        QTest::newRow("typed name is not chosen") << inRepair << bob << true << false << zero
-                                                  << zero << u"Rpx2.CustomerNotChosen"_s << none;
+            << inRepair << none << true << true << x << zero << u"CustomerNotChosen"_s << finalBox;
+        QTest::newRow("typed name is not chosen")
+            << inRepair << bob << true << false << zero << zero << u"CustomerNotChosen"_s << none;
         QTest::newRow("empty name before engineer")
-            << inRepair << none << false << true << x << zero << u"Rpx2.CustomerNotFilled"_s
-            << finalBox;
-        QTest::newRow("engineer before prices") << inRepair << bob << false << true << x << zero
-                                                << u"Rpx2.EngineerNotFilled"_s << finalBox;
-        QTest::newRow("decimal comma") << inRepair << bob << false << false << u"12,5"_s << zero
-                                       << u"Rpx2.PriceNotFilled"_s << finalBox;
+            << inRepair << none << false << true << x << zero << u"CustomerNotFilled"_s << finalBox;
+        QTest::newRow("engineer before prices")
+            << inRepair << bob << false << true << x << zero << u"EngineerNotFilled"_s << finalBox;
         // An empty price cannot be stored as a number: refused like any other non-number.
-        QTest::newRow("empty final price") << inRepair << bob << false << false << none << zero
-                                           << u"Rpx2.PriceNotFilled"_s << finalBox;
+        QTest::newRow("empty final price")
+            << inRepair << bob << false << false << none << zero << u"PriceNotFilled"_s << finalBox;
         QTest::newRow("blank parts price")
-            << inRepair << bob << false << false << zero << u"  "_s << u"Rpx2.PriceNotFilled"_s
+            << inRepair << bob << false << false << zero << u"  "_s << u"PriceNotFilled"_s
             << u"OrderIssueComponentPriceEdit"_s;
         QTest::newRow("in repair")
             << inRepair << bob << false << false << zero << zero << none << none;
@@ -194,17 +138,20 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, redBox);
 
-        int registered = 0;
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetCustomerSelect(customerSelect);
             data.config().SetEngineerMandatory(engineerMandatory);
-            registered = addCustomer(data, u"Bedřich Novotný"_s);
+            addCustomer(data, u"Bedřich Novotný"_s);
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
         // Odd texts go to the database and back unchanged.
         const QString fault = u"Displej \"praskl\" – 50%\n%1 %s ' ; DROP TABLE t_order_02; --\t😀"_s;
         w.ActionOrderNew->trigger();
+        QCOMPARE(w.OrderCustomerNameEdit->isEnabled(), !customerSelect);
+        QCOMPARE(QApplication::focusWidget(),
+                 customerSelect ? static_cast<QWidget *>(w.CustomerSelectButton)
+                                : w.OrderCustomerNameEdit);
         setState(w, state);
         w.OrderRepairDescriptionMemo->setPlainText(key.isEmpty() ? u"Výměna displeje"_s
                                                                  : QString());
@@ -231,55 +178,43 @@ private slots:
             return;
         }
 
-        QCOMPARE(s.ui.messageTexts(), QStringList { rpxText(key.toLatin1().constData()) });
+        QCOMPARE(s.ui.messageTexts(),
+                 QStringList { rpxText((u"Rpx2."_s + key).toLatin1().constData()) });
         QCOMPARE(s.ui.messages[0].icon, Prompts::Icon::Error);
         // Nothing written, every entry kept, still taking the order in.
         QCOMPARE(w.orderFormState(), State::Insert);
         QCOMPARE(s.data().GetOrderCount(), 0);
         QCOMPARE(countCustomers(s.data()), 1);
-        QCOMPARE(s.data().config().GetMaxOrderID(), 0);
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault);
         QCOMPARE(w.OrderCustomerNameEdit->text(), name);
         QCOMPARE(w.OrderIssuePriceEdit->text(), finalPrice);
         if (!redBox.isEmpty())
             QVERIFY2(isMarkedInvalid(w.findChild<QLineEdit *>(redBox)), qPrintable(redBox));
-
-        // Corrected, the same entry is stored.
-        w.OrderRepairDescriptionMemo->setPlainText(u"Vyčištěn konektor"_s);
-        w.OrderEngineerComboBox->setSingleEntry(u"Petr"_s);
-        w.OrderIssuePriceEdit->setText(u"0"_s);
-        w.OrderIssueComponentPriceEdit->setText(u"0"_s);
-        w.OrderCustomerNameEdit->setText(u"Jana Malá"_s);
-        if (customerSelect) {
-            s.ui.dialogHandlers.push_back(pickCustomer(registered));
-            w.ActionCustomerSelect->trigger();
-        }
-        w.ActionOrderStore->trigger();
-        QCOMPARE(s.ui.messages.size(), 1);
-        QCOMPARE(shownOrder(s).OrderFaultDescription, fault);
-        QVERIFY(!isMarkedInvalid(w.OrderIssuePriceEdit)
-                && !isMarkedInvalid(w.OrderIssueComponentPriceEdit));
     }
 
+    // Handing back locks the order; a change, a cancel or a new order begun and dropped leave it
+    // locked again.
     void handingBackLocksAndCancelRestores()
     {
         QString id;
         MainWindowShop s([&](TRpx2Data &data) {
+            data.config().SetDaysToDeadline(30);
+            data.config().SetDefaultEngineer(u"Petr Dvořák"_s);
             id = addOrder(data,
                           { .state = OrderStates::Done,
                             .received = TestNow.addDays(-3),
                             .fault = u"Prasklé sklo"_s,
+                            .imei = u"356938035643809"_s,
                             .issued = TestNow.addDays(-2) });
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        // Controls of every group box; the secondary amounts are never enabled.
+        // Controls of several group boxes; the secondary amounts are never enabled.
         auto checkLocked = [&](bool locked) {
             for (QWidget *control : std::initializer_list<QWidget *> {
                      w.OrderReceiptDateDateTimePicker, w.OrderFaultDescriptionMemo,
-                     w.OrderStateComboBox, w.OrderEngineerComboBox, w.OrderIssuePriceEdit,
-                     w.OrderRepairImage, w.OrderPhoneCheckBox, w.OrderPhoneIMEIEdit,
-                     w.OrderCoverCheckBox, w.OrderNoteMemo, w.OrderCustomerNameEdit })
+                     w.OrderIssuePriceEdit, w.OrderRepairImage, w.OrderPhoneIMEIEdit,
+                     w.OrderNoteMemo, w.OrderCustomerNameEdit })
                 QVERIFY2(control->isEnabled() == !locked, qPrintable(control->objectName()));
             QVERIFY(!w.OrderIssuePriceSecondaryEdit->isEnabled());
             QCOMPARE(w.ActionOrderChange->isEnabled(), locked);
@@ -290,12 +225,9 @@ private slots:
         // Choosing "handed back" starts a change and sets the issue date to now.
         setState(w, OrderStates::HandedBack);
         QCOMPARE(w.orderFormState(), State::Edit);
-        QCOMPARE(QDateTime(w.OrderIssueDateDateTimePicker->date(),
-                           w.OrderIssueTimeDateTimePicker->time()),
-                 TestNow);
+        QCOMPARE(shownIssue(w), TestNow);
         w.ActionOrderStore->trigger();
         QCOMPARE(s.ui.messageTexts(), QStringList { rpxText("Rpx2.RepairNotFilled") });
-        QCOMPARE(s.data().GetOrder(id)->OrderStateID, OrderStates::Done);
 
         // Another date set meanwhile: storing the hand-back dates it today, at the time shown.
         w.OrderIssueDateDateTimePicker->setDate(TestNow.date().addDays(-5));
@@ -309,7 +241,6 @@ private slots:
 
         // Unlocked for a change, then cancelled: locked again.
         w.ActionOrderChange->trigger();
-        QCOMPARE(w.orderFormState(), State::Edit);
         checkLocked(false);
         w.OrderFaultDescriptionMemo->setPlainText(u"přepsáno"_s);
         w.ActionOrderCancel->trigger();
@@ -324,9 +255,24 @@ private slots:
         QCOMPARE(s.data().GetOrder(id)->OrderRepairNote, u"Doplněna poznámka"_s);
         checkLocked(true);
 
-        // A new order begun and dropped: the handed-back order is shown, locked, as before.
+        // A new order begun: cleared and unlocked, with the defaults of the settings.
         const int customers = countCustomers(s.data());
         w.ActionOrderNew->trigger();
+        const QDate deadline = TestNow.date().addDays(30);
+        QCOMPARE(w.orderFormState(), State::Insert);
+        QCOMPARE(w.OrderStateComboBox->currentData().toInt(), OrderStates::InRepair);
+        QCOMPARE(QDateTime(w.OrderReceiptDateDateTimePicker->date(),
+                           w.OrderReceiptTimeDateTimePicker->time()),
+                 TestNow);
+        QCOMPARE(w.OrderDeadlineDateDateTimePicker->date(), deadline);
+        QCOMPARE(shownIssue(w), QDateTime(deadline, QTime(0, 0)));
+        QCOMPARE(w.OrderIDEdit->text() + w.OrderFaultDescriptionMemo->toPlainText()
+                     + w.OrderPhoneIMEIEdit->text(),
+                 QString());
+        QCOMPARE(w.OrderEngineerComboBox->value(), u"Petr Dvořák"_s);
+        QCOMPARE(w.StatusPanel0->text(), u"Zakázka: nová"_s);
+        checkLocked(false);
+        // Dropped: the handed-back order is shown, locked, as before.
         w.OrderFaultDescriptionMemo->setPlainText(u"rozepsáno"_s);
         w.OrderCustomerNameEdit->setText(u"Jana"_s);
         w.ActionOrderCancel->trigger();
@@ -340,7 +286,6 @@ private slots:
         QCOMPARE(countCustomers(s.data()), customers);
 
         // Cancel cannot be reached in browse; should its handler run all the same, it refuses.
-        QVERIFY(!w.ActionOrderCancel->isEnabled());
         w.ActionOrderCancel->setEnabled(true);
         w.ActionOrderCancel->trigger();
         QCOMPARE(s.ui.messages.last().text, u"Invalid OrderFormState!"_s);
@@ -357,9 +302,9 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QList<QPair<QString, int>> completions;
+        QStringList completions; // the print offers run after each store
         w.addStoreCompletion([&](const QString &id, int state) {
-            completions.append({ id, state });
+            completions.append(id + u'/' + QString::number(state));
         });
 
         // New orders in repair sort below the state "new": each is current all the same.
@@ -374,13 +319,11 @@ private slots:
         }
         QCOMPARE(s.ui.messageTexts(), QStringList());
         QCOMPARE(stored, (QStringList { u"2025-00044"_s, u"2025-00045"_s }));
-        QCOMPARE(s.data().config().GetMaxOrderID(), 45);
         QCOMPARE(listedOrders(w), (QStringList { fresh, stored[1], stored[0], done }));
         QCOMPARE(w.StatusPanel0->text(), selectedCount(2, 4));
         QVERIFY(w.ActionOrderPrevious->isEnabled() && w.ActionOrderNext->isEnabled());
-        QCOMPARE(completions,
-                 (QList<QPair<QString, int>> { { stored[0], OrderStates::InRepair },
-                                               { stored[1], OrderStates::InRepair } }));
+        const QString inRepair = u"/%1"_s.arg(OrderStates::InRepair);
+        QCOMPARE(completions, (QStringList { stored[0] + inRepair, stored[1] + inRepair }));
 
         // A changed order that moves in the list stays current.
         QVERIFY(w.data().orderList().last());
@@ -414,8 +357,7 @@ private slots:
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetEngineerMandatory(true); // checked only when an order is taken in
             alena = addCustomer(data, u"Alena Veselá"_s, u"Brno"_s);
-            bedrich
-                = addCustomer(data, u"Bedřich Novotný"_s, u"Praha"_s, {}, u"bedrich@example.cz"_s);
+            bedrich = addCustomer(data, u"Bedřich Novotný"_s, u"Praha"_s, u"bedrich@example.cz"_s);
             addOrder(data, { .customerId = alena });
         });
         QVERIFY(s.start());
@@ -461,18 +403,23 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<double>("rate");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("secondary"); // "7": left as it was
+        QTest::addColumn<QString>("secondary"); // "7.00": left as it was
+        QTest::addColumn<int>("leave"); // 0: focus moves on; 1: store button; 2: Ctrl+S
 
         const QString expected = u"OrderPriceEdit"_s, final = u"OrderIssuePriceEdit"_s,
-                      parts = u"OrderIssueComponentPriceEdit"_s, unchanged = u"7"_s;
-        QTest::newRow("expected price") << expected << 25.0 << u"1000"_s << u"40.00"_s;
-        QTest::newRow("final price") << final << 25.0 << u"-50"_s << u"-2.00"_s;
-        QTest::newRow("parts price") << parts << 25.0 << u"12.5"_s << u"0.50"_s;
-        QTest::newRow("decimal comma") << expected << 25.0 << u"12,5"_s << unchanged;
-        QTest::newRow("half cent to even below") << final << 25.0 << u"3.125"_s << u"0.12"_s;
-        QTest::newRow("half cent to even above") << parts << 25.0 << u"9.375"_s << u"0.38"_s;
-        QTest::newRow("other rate") << expected << 24.5 << u"1000"_s << u"40.82"_s;
-        QTest::newRow("no exchange rate") << parts << 0.0 << u"100"_s << unchanged;
+                      parts = u"OrderIssueComponentPriceEdit"_s, unchanged = u"7.00"_s;
+        QTest::newRow("expected price") << expected << 25.0 << u"1000"_s << u"40.00"_s << 0;
+        QTest::newRow("final price") << final << 25.0 << u"-50"_s << u"-2.00"_s << 0;
+        QTest::newRow("parts price") << parts << 25.0 << u"12.5"_s << u"0.50"_s << 0;
+        QTest::newRow("decimal comma") << expected << 25.0 << u"12,5"_s << unchanged << 0;
+        QTest::newRow("half cent to even below") << final << 25.0 << u"3.125"_s << u"0.12"_s << 0;
+        QTest::newRow("half cent to even above") << parts << 25.0 << u"9.375"_s << u"0.38"_s << 0;
+        QTest::newRow("other rate") << expected << 24.5 << u"1000"_s << u"40.82"_s << 0;
+        QTest::newRow("no exchange rate") << parts << 0.0 << u"100"_s << unchanged << 0;
+        // Neither the store button nor Ctrl+S takes the focus from the box: storing counts as
+        // leaving it.
+        QTest::newRow("stored by the button") << final << 25.0 << u"12.50"_s << u"0.50"_s << 1;
+        QTest::newRow("stored by Ctrl+S") << parts << 25.0 << u"1.5"_s << u"0.06"_s << 2;
     }
 
     void secondaryAmountOnLeavingPriceBox()
@@ -481,6 +428,7 @@ private slots:
         QFETCH(double, rate);
         QFETCH(QString, typed);
         QFETCH(QString, secondary);
+        QFETCH(int, leave);
         // Under a locale with a decimal comma: the point holds all the same.
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
@@ -489,61 +437,34 @@ private slots:
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
         w.ActionOrderNew->trigger();
+        w.OrderCustomerNameEdit->setText(u"Jana"_s);
 
         auto *primary = w.findChild<QLineEdit *>(box);
         auto *pair = w.findChild<QLineEdit *>(
             QString(box).replace(QLatin1String("Edit"), QLatin1String("SecondaryEdit")));
         QVERIFY(primary && pair);
-        pair->setText(u"7"_s);
+        pair->setText(u"7.00"_s);
         retype(primary, typed);
-        QCOMPARE(pair->text(), u"7"_s); // nothing happens before the box is left
-        w.OrderFaultDescriptionMemo->setFocus();
-        QTRY_VERIFY(!primary->hasFocus());
-        QCOMPARE(pair->text(), secondary);
-        QCOMPARE(s.ui.messageTexts(), QStringList());
-    }
-
-    void storingFromPriceBoxUnderCommaLocale_data()
-    {
-        QTest::addColumn<bool>("shortcut");
-        QTest::newRow("store button") << false;
-        QTest::newRow("Ctrl+S") << true;
-    }
-
-    void storingFromPriceBoxUnderCommaLocale()
-    {
-        // The decimal point holds whatever the locale says.
-        QFETCH(bool, shortcut);
-        const QLocale previous;
-        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
-        MainWindowShop s;
-        QVERIFY(s.start());
-        TRpx2Form &w = s.w();
-        w.ActionOrderNew->trigger();
-        w.OrderCustomerNameEdit->setText(u"Jana"_s);
-        retype(w.OrderIssueComponentPriceEdit, u"1,5"_s);
-        QVERIFY(isMarkedInvalid(w.OrderIssueComponentPriceEdit));
-        retype(w.OrderIssueComponentPriceEdit, u"1.5"_s);
-        QVERIFY(!isMarkedInvalid(w.OrderIssueComponentPriceEdit));
-
-        // The price is typed and stored straight away: its secondary amount is derived all the
-        // same.
-        retype(w.OrderIssuePriceEdit, u"12.50"_s);
-        if (shortcut)
-            QTest::keyClick(w.OrderIssuePriceEdit, Qt::Key_S, Qt::ControlModifier);
-        else
+        QCOMPARE(pair->text(), u"7.00"_s); // nothing happens before the box is left
+        if (leave == 0) {
+            w.OrderFaultDescriptionMemo->setFocus();
+            QTRY_VERIFY(!primary->hasFocus());
+        } else if (leave == 1) {
             QTest::mouseClick(w.findChild<QPushButton *>(u"OrderStoreButton"_s), Qt::LeftButton);
-
+        } else {
+            QTest::keyClick(primary, Qt::Key_S, Qt::ControlModifier);
+        }
         QCOMPARE(s.ui.messageTexts(), QStringList());
-        QCOMPARE(w.orderFormState(), State::Browse);
-        const COrder stored = shownOrder(s);
-        QCOMPARE(stored.OrderFinalPricePrimary, 12.5);
-        QCOMPARE(stored.OrderFinalPriceSecondary, 0.5);
-        QCOMPARE(stored.OrderComponentsPricePrimary, 1.5);
-        QCOMPARE(w.OrderIssuePriceEdit->text() + QLatin1Char('/')
-                     + w.OrderIssuePriceSecondaryEdit->text(),
-                 u"12.5/0.5"_s);
+        QCOMPARE(w.orderFormState(), leave ? State::Browse : State::Insert);
+        if (leave) { // shown again from the stored order
+            const COrder stored = shownOrder(s);
+            const double amount = primary == w.OrderIssuePriceEdit
+                ? stored.OrderFinalPriceSecondary
+                : stored.OrderComponentsPriceSecondary;
+            QCOMPARE(QString::asprintf("%.2f", amount), secondary);
+        } else {
+            QCOMPARE(pair->text(), secondary);
+        }
     }
 };
 
