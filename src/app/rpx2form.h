@@ -91,14 +91,14 @@ private:
     void applyTexts();
     void restoreSettings();
     void applyComboStyles();
+    void setupListColumns();
     void updateActions();
 
     // showing and building orders
     void fillOrderControls(const COrder &order, const std::optional<CCustomer> &customer);
     void clearOrderControls();
     void fillTypeCombo(int typeId);
-    void fillStateCombo(int stateId);
-    void rebuildStateFilter(const QString &firstEntry);
+    void fillStateLists(int stateId, const QString &filterFirstEntry);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
     void setImeiBackground();

@@ -229,8 +229,18 @@ void TCustomerSearchForm::newCustomer()
     CCustomer fresh;
     fresh.CustomerShowCode = true;
     fresh.CustomerCode = CustomerCode::draw();
+    // The cursor goes to the new customer, so that OK picks it; when the filter hides it,
+    // to the last row.
+    editAndStore(fresh, -1);
+}
+
+// Runs the customer dialog on the record and stores it on OK; the reopened list's cursor
+// follows the stored customer, or goes to fallbackRow (-1: the last row) when the filter
+// no longer shows it.
+void TCustomerSearchForm::editAndStore(const CCustomer &record, int fallbackRow)
+{
     TCustomerEditForm form(this);
-    form.setCustomer(fresh);
+    form.setCustomer(record);
     if (Ui::instance().exec(form) != QDialog::Accepted)
         return;
     CCustomer customer = form.customer();
@@ -238,10 +248,9 @@ void TCustomerSearchForm::newCustomer()
         return;
     if (!reload(m_nameFilter, m_phoneFilter))
         return;
-    // The cursor goes to the new customer, so that OK picks it; when the filter hides it,
-    // to the last row.
+    const int last = m_model->rowCount() - 1;
     const int row = rowOfCustomer(customer.CustomerID);
-    setCurrentRow(row >= 0 ? row : m_model->rowCount() - 1);
+    setCurrentRow(row >= 0 ? row : fallbackRow < 0 ? last : std::min(fallbackRow, last));
 }
 
 void TCustomerSearchForm::editCustomer()
@@ -259,19 +268,9 @@ void TCustomerSearchForm::editCustomer()
             setCurrentRow(std::min(row, m_model->rowCount() - 1));
         return;
     }
-    TCustomerEditForm form(this);
-    form.setCustomer(*stored);
-    if (Ui::instance().exec(form) != QDialog::Accepted)
-        return;
-    CCustomer customer = form.customer();
-    if (!runGuarded([&] { TRpx2Data::instance()->StoreCustomer(customer); }))
-        return;
-    if (!reload(m_nameFilter, m_phoneFilter))
-        return;
     // A changed name may move the customer elsewhere in the sorted list: follow it, and keep
     // the old row number only when the filter no longer shows it.
-    const int newRow = rowOfCustomer(customer.CustomerID);
-    setCurrentRow(newRow >= 0 ? newRow : std::min(row, m_model->rowCount() - 1));
+    editAndStore(*stored, row);
 }
 
 void TCustomerSearchForm::joinSelected()

@@ -34,6 +34,7 @@ private:
     int rowOfCustomer(int customerId) const;
     void newCustomer();
     void editCustomer();
+    void editAndStore(const CCustomer &record, int fallbackRow);
     void joinSelected();
     void joinAll();
     void merge(int survivorId, const QList<int> &customerIds);

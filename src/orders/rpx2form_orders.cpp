@@ -131,17 +131,9 @@ bool TRpx2Form::start()
 {
     m_data = new TRpx2Data(this, QStringLiteral("RPX2"), this);
     OrderListDBGrid->setModel(m_data->orderList().model());
-    connect(&m_data->orderList(), &OrderList::reloaded, this, [this] {
-        OrderListDBGrid->setColumnHidden(OrderList::ColStateColor, true);
-        OrderListDBGrid->setColumnHidden(OrderList::ColStateID, true);
-        OrderListDBGrid->setColumnHidden(OrderList::ColCustomerName, true);
-        QSqlQueryModel *model = m_data->orderList().model();
-        model->setHeaderData(0, Qt::Horizontal, m_columnTitles[0]);
-        model->setHeaderData(1, Qt::Horizontal, m_columnTitles[1]);
-        OrderListDBGrid->setColumnWidth(0, m_columnWidths[0]);
-        OrderListDBGrid->setColumnWidth(1, m_columnWidths[1]);
-        StatusPanel1->clear();
-    });
+    // Reopening the list resets the view's columns: hide the helper columns again and give
+    // the two shown ones their titles and widths.
+    connect(&m_data->orderList(), &OrderList::reloaded, this, &TRpx2Form::setupListColumns);
     connect(&m_data->orderList(), &OrderList::currentRowChanged, this, [this] { syncListSelection(); });
     connect(OrderListDBGrid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
@@ -173,16 +165,24 @@ bool TRpx2Form::start()
     ShowOrderTotals();
     ApplyWindowTitle();
     applyComboStyles();
-    // The titles and widths are applied by the reload handler; run it once for the list
-    // that Connect opened before the texts and widths were known.
-    emit m_data->orderList().reloaded();
-    StatusPanel1->setText(m_data->orderList().stateCountsText());
-    if (m_data->orderList().isEmpty())
-        SetOrderFormState(OrderFormState::Browse);
-    else
-        ShowCurrentOrder();
+    // Connect opened the list and showed its first order before the titles and widths were
+    // known: apply them now, and the enabling that depends on the settings just read.
+    setupListColumns();
+    SetOrderFormState(m_state);
     syncListSelection();
     return true;
+}
+
+void TRpx2Form::setupListColumns()
+{
+    OrderListDBGrid->setColumnHidden(OrderList::ColStateColor, true);
+    OrderListDBGrid->setColumnHidden(OrderList::ColStateID, true);
+    OrderListDBGrid->setColumnHidden(OrderList::ColCustomerName, true);
+    QSqlQueryModel *model = m_data->orderList().model();
+    model->setHeaderData(0, Qt::Horizontal, m_columnTitles[0]);
+    model->setHeaderData(1, Qt::Horizontal, m_columnTitles[1]);
+    OrderListDBGrid->setColumnWidth(0, m_columnWidths[0]);
+    OrderListDBGrid->setColumnWidth(1, m_columnWidths[1]);
 }
 
 void TRpx2Form::applyTexts()
@@ -368,21 +368,21 @@ void TRpx2Form::fillTypeCombo(int typeId)
     OrderTypeIDComboBox->setCurrentIndex(OrderTypeIDComboBox->findData(typeId));
 }
 
-void TRpx2Form::fillStateCombo(int stateId)
+// The state box with the order's state selected, and the state filter rebuilt from the same
+// list (its selected index kept): both come from one reading of the states.
+void TRpx2Form::fillStateLists(int stateId, const QString &filterFirstEntry)
 {
+    const QList<IdName> states = m_data->GetOrderStates();
     OrderStateComboBox->clear();
-    for (const IdName &state : m_data->GetOrderStates())
+    for (const IdName &state : states)
         OrderStateComboBox->addItem(state.name, state.id);
     OrderStateComboBox->setCurrentIndex(OrderStateComboBox->findData(stateId));
-}
 
-void TRpx2Form::rebuildStateFilter(const QString &firstEntry)
-{
     const int index = OrderStateComboBoxFilter->currentIndex();
     const QSignalBlocker blocker(OrderStateComboBoxFilter);
     OrderStateComboBoxFilter->clear();
-    OrderStateComboBoxFilter->addItem(firstEntry, 0);
-    for (const IdName &state : m_data->GetOrderStates())
+    OrderStateComboBoxFilter->addItem(filterFirstEntry, 0);
+    for (const IdName &state : states)
         OrderStateComboBoxFilter->addItem(state.name, state.id);
     OrderStateComboBoxFilter->setCurrentIndex(qBound(0, index, OrderStateComboBoxFilter->count() - 1));
 }
@@ -429,8 +429,7 @@ void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer
     OrderPriceSecondaryEdit->setText(o.OrderExpectedPriceSecondary);
     OrderCurrencySecondaryLabel->setText(currency(o.OrderExpectedCurrencySecondary, secondaryCurrency));
 
-    fillStateCombo(o.OrderStateID);
-    rebuildStateFilter(rpxText("Rpx2.OrderStateComboBoxFilterAll"));
+    fillStateLists(o.OrderStateID, rpxText("Rpx2.OrderStateComboBoxFilterAll"));
 
     OrderEngineerComboBox->setSingleEntry(o.OrderEngineerName);
     OrderRepairDescriptionMemo->setPlainText(o.OrderRepairDescription);
@@ -779,8 +778,7 @@ void TRpx2Form::ActionOrderNewExecute()
     for (QLabel *l : {OrderCurrencySecondaryLabel, OrderIssueCurrencySecondaryLabel,
                       OrderIssueComponentCurrencySecondaryLabel})
         l->setText(secondaryCurrency);
-    fillStateCombo(OrderStates::InRepair);
-    rebuildStateFilter(QStringLiteral("Vše"));
+    fillStateLists(OrderStates::InRepair, QStringLiteral("Vše"));
     OrderEngineerComboBox->setSingleEntry(config.GetDefaultEngineer());
     OrderRepairDescriptionMemo->clear();
     OrderSoftwareCheckBox->setChecked(false);

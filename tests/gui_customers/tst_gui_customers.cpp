@@ -21,19 +21,13 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "widgettools.h"
+
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template<typename T> T *child(const QObject &parent, const char *name)
-{
-    T *found = parent.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 // A fresh shop with its data module open, a scripted Ui and, once opened, the search dialog.
 struct Shop

@@ -17,6 +17,8 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "widgettools.h"
+
 using namespace Qt::StringLiterals;
 using Row = QPair<int, QString>;
 using Rows = QList<Row>;
@@ -24,19 +26,6 @@ enum class List { Phone, Engineer };
 Q_DECLARE_METATYPE(List)
 
 namespace {
-
-template<typename T> T *child(QObject &parent, const QByteArray &name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("missing control %s", name.constData());
-    return widget;
-}
-
-void click(QObject &parent, const QByteArray &name)
-{
-    child<QAbstractButton>(parent, name)->click();
-}
 
 // A control of one list's page: "Phone…" or "Engineer…".
 QByteArray control(List list, const char *name)

@@ -20,24 +20,13 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "widgettools.h"
+
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template<class T> T *child(QWidget &parent, const QByteArray &name)
-{
-    T *widget = parent.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("control %s not found", name.constData());
-    return widget;
-}
-
-void click(QWidget &parent, const char *name)
-{
-    child<QAbstractButton>(parent, name)->click();
-}
 
 // Presses OK the way the user does, so that the dialog's own accept runs.
 int pressOk(QDialog &dialog)
