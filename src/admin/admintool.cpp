@@ -7,6 +7,7 @@
 #include "demodata.h"
 #include "orderfilter.h"
 #include "orderlist.h"
+#include "reportcommand.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "textcheck.h"
@@ -59,7 +60,20 @@ QString AdminTool::usage()
         "  config list               print every setting with its value\n"
         "  check-texts [DIR]         check the language files in DIR (default: the\n"
         "                            program's folder)\n"
-        "  summary                   print what the database holds\n"
+        "  info                      print what the database holds\n"
+        "  summary day|shop --from DATE [--to DATE] --out FILE\n"
+        "                            the takings of a day (or of the days from-to), all\n"
+        "                            orders or the shop's own sales; DATE is YYYY-MM-DD\n"
+        "  summary month --year Y --month M --out FILE\n"
+        "  summary year --year Y --out FILE\n"
+        "  summary engineer --from DATE --to DATE --out FILE\n"
+        "                            the takings of a month, a year, or per engineer\n"
+        "  export --from DATE --to DATE [--type NAME] --out FILE\n"
+        "                            the orders handed back in the days from-to, all or of\n"
+        "                            one repair type\n"
+        "                            Reports are written as the summaries dialog writes\n"
+        "                            them, in the shop's language; a day or shop report\n"
+        "                            without orders is written all the same\n"
         "  demo-data --orders N [--customers M] [--seed S]\n"
         "                            add N demo orders of the last three years and M\n"
         "                            customers (default N/3); the same seed gives the same\n"
@@ -120,8 +134,10 @@ int AdminTool::dispatch(QStringList args)
         return config(args);
     if (command == QLatin1String("check-texts"))
         return checkTexts(args);
-    if (command == QLatin1String("summary"))
-        return summary(args);
+    if (command == QLatin1String("info"))
+        return info(args);
+    if (command == QLatin1String("summary") || command == QLatin1String("export"))
+        return report(command, args);
     if (command == QLatin1String("demo-data"))
         return demoData(args);
     if (command == QLatin1String("help")) {
@@ -226,10 +242,17 @@ int AdminTool::checkTexts(const QStringList &args)
     return Failure;
 }
 
-int AdminTool::summary(const QStringList &args)
+int AdminTool::report(const QString &command, const QStringList &args)
+{
+    const ReportCommand report(command, args);
+    auto data = dataModule(true);
+    return report.run(*data, m_out, m_err);
+}
+
+int AdminTool::info(const QStringList &args)
 {
     if (!args.isEmpty())
-        throw UsageError(QStringLiteral("summary takes no arguments"));
+        throw UsageError(QStringLiteral("info takes no arguments"));
     auto data = dataModule(true);
     CConfig &config = data->config();
 

@@ -199,7 +199,8 @@ void TRpx2Form::createActions()
     ActionOrderNew = make("ActionOrderNew", "&Nová", &TRpx2Form::ActionOrderNewExecute);
     ActionOrderNewMulti = named(new QAction(QStringLiteral("Nová &hromadně"), this), "ActionOrderNewMulti");
     ActionOrderStore = make("ActionOrderStore", "Uložit", &TRpx2Form::ActionOrderStoreExecute);
-    ActionOrderSumary = named(new QAction(QStringLiteral("Uzávěrky..."), this), "ActionOrderSumary");
+    ActionOrderSumary
+        = make("ActionOrderSumary", "Uzávěrky...", &TRpx2Form::ActionOrderSumaryExecute);
     ActionOrderCancel = make("ActionOrderCancel", "Storno", &TRpx2Form::ActionOrderCancelExecute);
     ActionOrderDelete = make("ActionOrderDelete", "Smazat", &TRpx2Form::ActionOrderDeleteExecute);
     ActionOrderEngineerUpdate = named(new QAction(QStringLiteral("Opravit..."), this), "ActionOrderEngineerUpdate");
@@ -234,8 +235,8 @@ void TRpx2Form::createActions()
     addAction(ActionOrderCancel);
 
     // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : {ActionNotify, ActionOrderNewMulti, ActionOrderSumary, ActionPrintIssue,
-                           ActionPrintReceipt, ActionNotifyEmail})
+    for (QAction *later : { ActionNotify, ActionOrderNewMulti, ActionPrintIssue, ActionPrintReceipt,
+                            ActionNotifyEmail })
         later->setVisible(false);
 }
 

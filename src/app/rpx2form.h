@@ -126,6 +126,7 @@ private:
     void ActionOptionsExecute();
     void ActionFiltersExecute();
     void ActionAboutExecute();
+    void ActionOrderSumaryExecute();
     void ActionOrderImageLoadExecute();
     void ActionOrderImageShowExecute();
     void ActionOrderImagePrintExecute();

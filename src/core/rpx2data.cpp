@@ -445,6 +445,22 @@ QList<IdName> TRpx2Data::GetOrderStates()
                                   "WHERE OrderStateOrder > 0 ORDER BY OrderStateOrder"));
 }
 
+QList<IdName> TRpx2Data::GetAllOrderTypes()
+{
+    return idNames(QStringLiteral("SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 "
+                                  "ORDER BY OrderTypeOrder, OrderTypeID"));
+}
+
+std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
+                                               "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+                                { name });
+    if (!query.next())
+        return std::nullopt;
+    return query.value(0).toInt();
+}
+
 // ---------------------------------------------------------------------------------------
 // Orders
 
@@ -714,6 +730,28 @@ double TRpx2Data::GetRevenueBetween(const QDateTime &from, const QDateTime &to)
                        "AND OrderIssueDate >= ? AND OrderIssueDate < ?"),
         {m_dialect->dateValue(from), m_dialect->dateValue(to)});
     return query.next() ? query.value(0).toDouble() : 0.0;
+}
+
+QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
+                                         std::optional<int> stateId, std::optional<int> typeId)
+{
+    QString sql = QStringLiteral(
+        "SELECT * FROM t_order_02 WHERE OrderIssueDate >= ? AND OrderIssueDate < ?");
+    QVariantList values = { m_dialect->dayStartValue(firstDay), m_dialect->dayStartValue(endDay) };
+    if (stateId) {
+        sql += QStringLiteral(" AND OrderStateID = ?");
+        values.append(*stateId);
+    }
+    if (typeId) {
+        sql += QStringLiteral(" AND OrderTypeID = ?");
+        values.append(*typeId);
+    }
+    sql += QStringLiteral(" ORDER BY OrderIssueDate, OrderID");
+    QSqlQuery query = OpenQuery(sql, values);
+    QList<COrder> orders;
+    while (query.next())
+        orders.append(orderFromQuery(query));
+    return orders;
 }
 
 // ---------------------------------------------------------------------------------------

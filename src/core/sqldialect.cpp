@@ -81,6 +81,13 @@ public:
             dt = QDateTime::fromString(text, Qt::ISODateWithMs);
         return dt;
     }
+
+    QVariant dayStartValue(const QDate &day) const override
+    {
+        if (!day.isValid())
+            return QVariant(QMetaType(QMetaType::QString));
+        return QString(day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00"));
+    }
 };
 
 } // namespace

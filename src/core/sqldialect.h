@@ -27,6 +27,9 @@ public:
 
     virtual QVariant dateValue(const QDateTime &value) const = 0;
     virtual QDateTime dateFromValue(const QVariant &value) const = 0;
+    // The start of a day (midnight as a wall-clock time, also on a day whose midnight a
+    // daylight-saving change skips), as a bound value that compares with stored dates.
+    virtual QVariant dayStartValue(const QDate &day) const = 0;
 
     static const SqlDialect &sqlite();
 };

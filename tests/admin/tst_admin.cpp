@@ -1,9 +1,12 @@
 // The owner's command-line tool, run as its own process against temporary folders: exit
-// codes, the settings by type, the demo data as the core reads it back, the text check and
-// the summary. The children get their own HOME, so no test touches the user's settings.
+// codes, the settings by type, the demo data as the core reads it back, the text check, the
+// overview and the reports. The children get their own HOME, so no test touches the user's
+// settings.
+#include "apppaths.h"
 #include "config.h"
 #include "ordernumbering.h"
 #include "rpx2data.h"
+#include "summaryshop.h"
 #include "textcheck.h"
 
 #include <QCoreApplication>
@@ -72,6 +75,7 @@ class TestAdmin : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"HOME"_s, m_home.path());
         env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u".config"_s));
+        env.insert(u"LC_ALL"_s, u"cs_CZ.UTF-8"_s); // dates in reports as on a Czech system
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir->path());
         process.start(QCoreApplication::applicationDirPath() + u"/repaxo-admin"_s, arguments);
@@ -160,6 +164,13 @@ private slots:
         row("demo-data orders not a number", "demo-data|--orders=ten");
         row("demo-data too many orders", "demo-data|--orders|5000000");
         row("demo-data negative customers", "demo-data|--orders|5|--customers|-2");
+        row("summary without a report", "summary");
+        row("summary of no such report", "summary|week|--from|2025-02-28|--out|r.xls");
+        row("summary day without a file", "summary|day|--from|2025-02-28");
+        row("summary day of a date not as YYYY-MM-DD", "summary|day|--from|28.2.2025|--out|r.xls");
+        row("summary month 13", "summary|month|--year|2025|--month|13|--out|r.xls");
+        row("export with a year",
+            "export|--from|2025-02-01|--to|2025-02-28|--year|2025|--out|r.xls");
     }
     void usageErrors()
     {
@@ -180,7 +191,8 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("arguments");
-        for (const char *command : { "summary", "config set CashName X", "demo-data --orders 5" }) {
+        for (const char *command : { "info", "config set CashName X", "demo-data --orders 5",
+                                     "summary year --year 2025 --out r.xls" }) {
             QTest::addRow("missing file, %s", command) << u"missing.db"_s << words(command);
             QTest::addRow("not a database, %s", command) << u"notes.txt"_s << words(command);
         }
@@ -366,12 +378,12 @@ private slots:
 
     // A shop whose counter stands above the demo's numbers keeps it: new numbers never fall
     // back to ones it may have given out. More customers than orders are made all the same.
-    void summaryOfDemoDataOnAHigherCounter()
+    void infoOnDemoDataOfAHigherCounter()
     {
         createDb(dbPath());
         QCOMPARE(onDb(words("config set MaxOrderID 5000")).code, 0);
         demo("--orders 30 --customers 40");
-        const Run run = onDb(words("summary"));
+        const Run run = onDb(words("info"));
         QVERIFY2(run.code == 0, qPrintable(run.err));
         QMap<QString, QString> lines;
         int counted = 0; // one indented line per state, adding up to all orders
@@ -395,6 +407,56 @@ private slots:
         QCOMPARE(lines.value(u"Last number of "_s + year), last);
         QCOMPARE(lines.value(u"Revenue total"_s),
                  QString::number(data->GetRevenueTotal(), 'f', 2) + u" Kč"_s);
+    }
+
+    void reports_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("golden"); // the file as expected; empty: none written
+        QTest::addColumn<QString>("err"); // what standard error says
+        auto row = [](const char *name, const char *line, int code, const char *golden,
+                      const QString &err) {
+            QTest::newRow(name) << QString::fromUtf8(line).split(QLatin1Char('|')) << code
+                                << QString::fromUtf8(golden) << err;
+        };
+        row("days from-to into a new folder",
+            "summary|day|--from|2025-02-27|--to|2025-03-01|--out|new/day.xls", 0, "day-range", {});
+        row("year", "summary|year|--year=2025|--out=y.xls", 0, "year", {});
+        row("engineers", "summary|engineer|--from|2025-02-01|--to|2025-02-28|--out|e.xls", 0,
+            "engineers", {});
+        row("export of an unknown type",
+            "export|--from|2025-02-28|--to|2025-02-28|--type|Nic takového|--out|x.xls", 0, "export",
+            u"No repair type is named \"Nic takového\": orders of every type were exported.\n"_s);
+        row("a day without orders", "summary|day|--from|2025-02-28|--to|2025-02-27|--out|n.xls", 0,
+            "day-empty", u"Pro zadané kritérium nebyly nalezeny žádné zakázky.\n"_s);
+        row("a file that cannot be written", "summary|month|--year|2025|--month|2|--out|db/m.xls",
+            1, "",
+            u"repaxo-admin: Nezdařilo se vytvořit soubor s tiskem.\nZkontrolujte, zda se souborem "
+            "již nepracuje jiná aplikace.\n"_s);
+    }
+    // The dialog's reports from the command line, on a Czech system.
+    void reports()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, golden);
+        QFETCH(QString, err);
+        createDb(dbPath(u"db"_s)); // a file where the unwritable row wants a folder
+        AppPaths::setProgramDir(m_dir->path()); // the operations log of the orders stored here
+        addSummaryOrders(*open(dbPath(u"db"_s)));
+        AppPaths::setProgramDir({});
+        const Run run = onDb(arguments, dbPath(u"db"_s));
+        QCOMPARE(run.code, code);
+        if (code == 0) {
+            QCOMPARE(run.err, err);
+            const QString file = m_dir->filePath(arguments.last().section(u'=', -1));
+            QVERIFY2(run.out.startsWith(u"Wrote "_s + file), qPrintable(run.out));
+            compareWithGolden(file, golden);
+        } else {
+            QVERIFY2(run.err.startsWith(err), qPrintable(run.err));
+            QVERIFY(run.out.isEmpty());
+        }
     }
 
     void checkTexts()

@@ -7,6 +7,7 @@
 #include "options/optionsform.h"
 #include "orders/filtersform.h"
 #include "orders/orderupdateform.h"
+#include "summary/ordersummaryform.h"
 
 #include "apppaths.h"
 #include "config.h"
@@ -92,6 +93,11 @@ int main(int argc, char *argv[])
         c.CustomerEMail = QStringLiteral("jana.dvorakova@example.cz");
         edit.setCustomer(c);
         save(&edit, QStringLiteral("customer-edit"));
+    }
+    {
+        window.data().config().SetSummaryFilePath(QStringLiteral("/home/prodejna/uzaverky/"));
+        TOrderSummaryForm summaries(&window);
+        save(&summaries, QStringLiteral("summaries"));
     }
     return 0;
 }
