@@ -55,18 +55,21 @@ void showOrderPrintPreview(const PrintDocument &document, QWidget *parent)
     auto *save = new QAction(rpxText("Global.SavePdf"), &dialog);
     save->setObjectName(QStringLiteral("SavePdfAction"));
     QObject::connect(save, &QAction::triggered, &dialog, [&document] { savePdf(document); });
-    if (auto *toolBar = dialog.findChild<QToolBar *>()) {
+    auto *toolBar = dialog.findChild<QToolBar *>();
+    if (toolBar) {
         toolBar->addSeparator();
         toolBar->addAction(save);
     } else {
         dialog.addAction(save);
     }
 
-    // A whole page in view: most of the screen's height, an A4 sheet's proportions.
+    // A whole page in view on most of the screen's height, and the whole tool bar.
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const int height = area.height() * 9 / 10;
-        dialog.resize(qMin(area.width(), height * 210 / 297 + 120), height);
+        const int width
+            = qMax(height * 210 / 297 + 120, toolBar ? toolBar->sizeHint().width() + 24 : 0);
+        dialog.resize(qMin(area.width(), width), height);
     }
     Ui::instance().exec(dialog);
 }
