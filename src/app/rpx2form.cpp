@@ -235,7 +235,8 @@ void TRpx2Form::createActions()
     addAction(ActionOrderCancel);
 
     // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : {ActionNotify, ActionOrderNewMulti, ActionOrderSumary, ActionNotifyEmail})
+    for (QAction *later :
+         {ActionNotify, ActionOrderNewMulti, ActionOrderSumary, ActionNotifyEmail})
         later->setVisible(false);
 }
 

@@ -191,10 +191,11 @@ private slots:
                                     << u"Wrote TOrderPrintIssueFormMulti (1 page) to "_s;
         QTest::newRow("unknown order") << u"print receipt 2001-00001 --pdf out.pdf"_s << 1
                                        << u"there is no order 2001-00001"_s;
-        QTest::newRow("unknown held order") << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s
-                                            << 1 << u"there is no order 2001-00001"_s;
-        QTest::newRow("unwritable file") << u"print receipt %1 --pdf gone/out.pdf"_s << 1
-                                         << u"nelze uložit"_s;
+        QTest::newRow("unknown held order")
+            << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
+            << u"there is no order 2001-00001"_s;
+        QTest::newRow("unwritable file")
+            << u"print receipt %1 --pdf gone/out.pdf"_s << 1 << u"nelze uložit"_s;
     }
     // The document the preview shows, written as PDF; a failure writes no file.
     void printWritesThePdf()
