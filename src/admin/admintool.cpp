@@ -8,6 +8,7 @@
 #include "orderfilter.h"
 #include "orderlist.h"
 #include "reportcommand.h"
+#include "printcommand.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "textcheck.h"
@@ -78,6 +79,9 @@ QString AdminTool::usage()
         "                            add N demo orders of the last three years and M\n"
         "                            customers (default N/3); the same seed gives the same\n"
         "                            data on the same day\n"
+        "  print receipt|issue ORDERID [--held ID,ID,...] --pdf FILE\n"
+        "                            write the intake receipt or the issue document of\n"
+        "                            the order (with --held: of the held orders) as PDF\n"
         "\n"
         "Options:\n"
         "  --db PATH                 the database file (default: rpx3.db beside the program);\n"
@@ -140,6 +144,11 @@ int AdminTool::dispatch(QStringList args)
         return report(command, args);
     if (command == QLatin1String("demo-data"))
         return demoData(args);
+    if (command == QLatin1String("print")) {
+        const PrintCommand print(args);
+        print.run(*dataModule(true), m_out, m_err);
+        return Success;
+    }
     if (command == QLatin1String("help")) {
         m_out << usage();
         return Success;

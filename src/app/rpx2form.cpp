@@ -99,6 +99,7 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     Ui::instance().setParentWindow(this);
 
     createActions();
+    connectPrinting();
     createMenus();
 
     auto *central = new QWidget(this);
@@ -235,8 +236,7 @@ void TRpx2Form::createActions()
     addAction(ActionOrderCancel);
 
     // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : { ActionNotify, ActionOrderNewMulti, ActionPrintIssue, ActionPrintReceipt,
-                            ActionNotifyEmail })
+    for (QAction *later : {ActionNotify, ActionOrderNewMulti, ActionNotifyEmail})
         later->setVisible(false);
 }
 

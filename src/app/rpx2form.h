@@ -73,6 +73,11 @@ public:
     void ApplyWindowTitle();
     void ReloadOrderList();
 
+    // Printing (src/print): the receipt or the issue document of the order, or of every
+    // held order, in the modal print preview.
+    void PrintOrderReceipt(const QString &orderId);
+    void PrintOrderIssue(const QString &orderId);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -93,6 +98,7 @@ private:
     void applyComboStyles();
     void setupListColumns();
     void updateActions();
+    void connectPrinting();
 
     // showing and building orders
     void fillOrderControls(const COrder &order, const std::optional<CCustomer> &customer);

@@ -27,6 +27,7 @@ const KeyInfo Keys[] = {
     {"Global.AppName", nullptr},
     {"Global.AppPrint", nullptr},
     {"Global.Currency", nullptr},
+    {"Global.SavePdf", nullptr},
 
     {"Rpx2.AccessoriesBox", nullptr},
     {"Rpx2.ActionAbout", nullptr},

@@ -171,6 +171,9 @@ private slots:
         row("summary month 13", "summary|month|--year|2025|--month|13|--out|r.xls");
         row("export with a year",
             "export|--from|2025-02-01|--to|2025-02-28|--year|2025|--out|r.xls");
+        row("print without a kind", "print|2025-00001|--pdf|a.pdf");
+        row("print without a file", "print|receipt|2025-00001");
+        row("print with an empty held list", "print|issue|2025-00001|--held|,|--pdf|a.pdf");
     }
     void usageErrors()
     {
@@ -185,6 +188,50 @@ private slots:
     {
         const Run run = admin(words("--help"));
         QVERIFY(run.code == 0 && run.out.contains(u"Usage:"_s) && run.err.isEmpty());
+    }
+
+    void printWritesThePdf_data()
+    {
+        QTest::addColumn<QString>("arguments"); // %1 and %2 stand for two stored orders
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said"); // on standard output, or on error output when failing
+
+        QTest::newRow("receipt") << u"print receipt %1 --pdf out.pdf"_s << 0
+                                 << u"Wrote TOrderPrintReceiptForm (1 page) to "_s;
+        QTest::newRow("held issue") << u"print issue %2 --held %2,%1 --pdf=out.pdf"_s << 0
+                                    << u"Wrote TOrderPrintIssueFormMulti (1 page) to "_s;
+        QTest::newRow("unknown order") << u"print receipt 2001-00001 --pdf out.pdf"_s << 1
+                                       << u"there is no order 2001-00001"_s;
+        QTest::newRow("unknown held order")
+            << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
+            << u"there is no order 2001-00001"_s;
+        QTest::newRow("unwritable file")
+            << u"print receipt %1 --pdf gone/out.pdf"_s << 1 << u"nelze uložit"_s;
+    }
+    // The document the preview shows, written as PDF; a failure writes no file.
+    void printWritesThePdf()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        createDb(dbPath());
+        QStringList ids;
+        {
+            auto data = open(dbPath());
+            for (int i = 0; i < 2; ++i) {
+                COrder order;
+                order.OrderStateID = OrderStates::HandedBack;
+                order.OrderFaultDescription = u"Prasklý displej"_s;
+                data->StoreNewOrder(order);
+                ids.append(order.OrderID);
+            }
+        }
+        const Run run = onDb(arguments.arg(ids.at(0), ids.at(1)).split(u' '));
+        QCOMPARE(run.code, code);
+        QVERIFY2((code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
+        QFile pdf(m_dir->filePath(u"out.pdf"_s));
+        QCOMPARE(pdf.open(QIODevice::ReadOnly) ? pdf.read(5) : QByteArray(),
+                 code == 0 ? QByteArray("%PDF-") : QByteArray());
     }
 
     void failuresOnTheDatabase_data()
