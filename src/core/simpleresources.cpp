@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 
 namespace {
@@ -203,10 +204,13 @@ void CSimpleResources::installQtTranslations(const QString &code)
     QCoreApplication *app = QCoreApplication::instance();
     if (!app)
         return;
-    static QList<QTranslator *> installed;
-    for (QTranslator *translator : std::as_const(installed)) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
+    // (Guarded: the application owns them and may have gone with them.)
+    static QList<QPointer<QTranslator>> installed;
+    for (const QPointer<QTranslator> &translator : std::as_const(installed)) {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
     }
     installed.clear();
     // Qt's Slovak texts lack the standard buttons (Yes, No, Cancel): the Czech ones fill

@@ -713,7 +713,7 @@ private slots:
         const QString seen = m_w->ActionOrderHold->text() + u'|' + m_w->ActionOrderClear->text()
             + u'|' + m_w->CustomerNameEditFilter->toolTip();
         CSimpleResources::instance().load(AppPaths::languageFile(u"cs"_s));
-        QCOMPARE(seen, u"Wybierz|Wyczyść|Filtr listy zleceń"_s);
+        QCOMPARE(seen, u"Zaznacz|Wyczyść|Filtr listy zleceń"_s);
         QVERIFY2(
             QRegularExpression(u"^Wersja 1\\.\\d+\\.\\d+<br>Zbudowano \\d\\d\\.\\d\\d\\.20\\d\\d\\|"
                                "Ewidencja zleceń serwisowych\nsklepu"_s)
