@@ -7,8 +7,9 @@
 #include "demodata.h"
 #include "orderfilter.h"
 #include "orderlist.h"
-#include "reportcommand.h"
+#include "ordernumbering.h"
 #include "printcommand.h"
+#include "reportcommand.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "textcheck.h"
@@ -179,8 +180,20 @@ int AdminTool::initDb(const QStringList &args)
 {
     if (args.size() > 1 || (args.isEmpty() && m_dbPath.isEmpty()))
         throw UsageError(QStringLiteral("init-db needs the path of the new database file"));
-    const QString path = QFileInfo(args.isEmpty() ? m_dbPath : args.first()).absoluteFilePath();
+    const QString given = args.isEmpty() ? m_dbPath : args.first();
+    // An empty path would name the current folder: never a file that could be created.
+    if (given.trimmed().isEmpty())
+        throw UsageError(QStringLiteral("init-db needs the path of the new database file, not an "
+                                        "empty text"));
+    const QString path = QFileInfo(given).absoluteFilePath();
+    if (QFileInfo(path).isDir())
+        throw RpxError(
+            QStringLiteral("%1 is a folder, not the path of a new database file").arg(path));
     TRpx2Data::CreateDatabase(path);
+    // Say "created" only for a file that is there and opens as a shop database.
+    if (!QFileInfo(path).isFile())
+        throw RpxError(QStringLiteral("the shop database %1 was not created").arg(path));
+    dataModule(false)->OpenFile(path);
     m_out << "Created the shop database " << path << '\n';
     return Success;
 }
@@ -218,7 +231,8 @@ int AdminTool::config(QStringList args)
         if (!args.isEmpty())
             throw UsageError(QStringLiteral("config list takes no arguments"));
         auto data = dataModule(true);
-        const auto rows = ConfigCommand(data->config()).list();
+        QList<std::pair<QString, QString>> problems;
+        const auto rows = ConfigCommand(data->config()).list(&problems);
         qsizetype width = 0;
         for (const auto &row : rows)
             width = qMax(width, row.first.size());
@@ -227,7 +241,24 @@ int AdminTool::config(QStringList args)
             value.replace(QLatin1Char('\n'), QLatin1String("\\n"));
             m_out << row.first.leftJustified(width + 2) << value << '\n';
         }
-        return Success;
+        // A value that could not be read (a damaged file, a rate that is no number) is a
+        // failure, with its reason; a damaged file gives one reason for all of them.
+        QList<std::pair<QString, QStringList>> reasons;
+        for (const auto &[name, reason] : problems) {
+            auto it = std::find_if(reasons.begin(), reasons.end(),
+                                   [&](const auto &r) { return r.first == reason; });
+            if (it == reasons.end())
+                reasons.append({ reason, { name } });
+            else
+                it->second.append(name);
+        }
+        for (const auto &[reason, names] : reasons) {
+            m_err << "repaxo-admin: cannot read "
+                  << (names.size() > 3 ? QStringLiteral("%1 settings").arg(names.size())
+                                       : names.join(QStringLiteral(", ")))
+                  << ": " << reason << '\n';
+        }
+        return problems.isEmpty() ? Success : Failure;
     }
     throw UsageError(QStringLiteral("config needs get, set or list"));
 }
@@ -294,11 +325,16 @@ int AdminTool::info(const QStringList &args)
     filter.ageDays = int(QDate(1900, 1, 1).daysTo(Clock::today()));
     OrderList &list = data->orderList();
     list.reload(filter);
+    // By the counter's value: as text, "2026-99999" would come after "2026-100001".
     QString lastNumber;
+    int lastCounter = -1;
     for (int row = 0; row < list.rowCount(); ++row) {
         const QString id = list.orderIdAt(row);
-        if (id.startsWith(prefix) && id > lastNumber)
+        const int counter = OrderNumbering::CounterOf(id);
+        if (id.startsWith(prefix) && counter > lastCounter) {
             lastNumber = id;
+            lastCounter = counter;
+        }
     }
 
     const QString currency = config.GetMainCurrency();

@@ -43,7 +43,7 @@ TRpx2Form *g_mainWindow = nullptr;
 
 const int AgeDays[] = {7, 14, 31, 92, 365, 99999};
 const char *const AgeTexts[] = {"Posledních 7 dnů", "Posledních 14 dnů", "Poslední měsíc",
-                                "Poslední tři měsíce", "Posledních rok", "Vše"};
+                                "Poslední tři měsíce", "Poslední rok", "Vše"};
 
 template <typename T>
 T *named(T *object, const char *name)
@@ -710,9 +710,6 @@ void TRpx2Form::connectChangeHandlers()
         palette.setColor(QPalette::Text, QColor(0, 128, 128));
         palette.setColor(QPalette::ButtonText, QColor(0, 128, 128));
         w->setPalette(palette);
-        w->setToolTip(QStringLiteral("Filtr seznamu zakázek"));
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            edit->setPlaceholderText(QStringLiteral("filtr"));
     }
     OrderPhoneTypeComboBox->installEventFilter(this);
 

@@ -107,6 +107,7 @@ private:
     void fillStateLists(int stateId, const QString &filterFirstEntry);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
+    QString shownPhotoPath() const; // empty, after a message, when it must not be opened
     void setImeiBackground();
 
     // change tracking

@@ -4,7 +4,6 @@
 // settings.
 #include "apppaths.h"
 #include "config.h"
-#include "ordernumbering.h"
 #include "rpx2data.h"
 #include "summaryshop.h"
 #include "textcheck.h"
@@ -49,7 +48,8 @@ QList<COrder> ordersByNumber(TRpx2Data &data)
     const int thisYear = QDate::currentDate().year();
     for (int year = thisYear - 3; year <= thisYear; ++year) {
         for (int counter = 1;; ++counter) {
-            const auto order = data.GetOrder(OrderNumbering::Format(year, counter));
+            const auto order
+                = data.GetOrder(u"%1-%2"_s.arg(year).arg(counter, 5, 10, QLatin1Char('0')));
             if (!order)
                 break;
             orders.append(*order);
@@ -142,6 +142,14 @@ private slots:
         const QString named = dbPath(u"named.db"_s);
         QCOMPARE(onDb(words("init-db"), named).code, 0);
         QCOMPARE(open(named)->GetOrderCount(), 0);
+        // A folder or a path in no folder is no database that could be created.
+        for (const QString &path : { m_dir->path(), dbPath(u"chybí/obchod.db"_s) }) {
+            run = admin({ u"init-db"_s, path });
+            QCOMPARE(run.code, 1);
+            QVERIFY2(!run.err.isEmpty() && run.out.isEmpty(), qPrintable(run.out));
+        }
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList { u"named.db"_s, u"shop.db"_s }));
     }
 
     void usageErrors_data()
@@ -158,6 +166,7 @@ private slots:
         row("--db without a path", "--db");
         row("--db with an empty path", "--db||summary");
         row("init-db with two paths", "init-db|a.db|b.db");
+        row("init-db with an empty path", "init-db|");
         row("config set without value", "config|set|CashName");
         row("demo-data without orders", "demo-data|--seed|3");
         row("demo-data zero orders", "demo-data|--orders|0");
@@ -279,8 +288,12 @@ private slots:
         row("empty text reads its default", "MainCurrency", QString(), u"Kč"_s);
         const QString agreement = u"Záruka 6 měsíců. "_s.repeated(35); // 595 characters
         row("agreement over three pieces", "AgreementText", agreement, agreement);
-        row("password", "Password", u"Tajné1"_s, u"Tajné1"_s);
-        row("column width, two digits", "CWCustomerSearch12", u"75"_s, u"75"_s);
+        row("password, never shown", "Password", u"Tajné1"_s, u"(set)"_s);
+        row("column width", "CWOrderList1", u"75"_s, u"75"_s);
+        row("language file", "Language", u"pl"_s, u"pl"_s);
+        row("web address", "OrderWwwUrl", u"https://servis.example.cz/stav"_s,
+            u"https://servis.example.cz/stav"_s);
+        row("largest exchange rate", "ExchangeRate", u"999999.5"_s, u"999999.5"_s);
 
         row("flag maybe", "ResetCounter", u"maybe"_s, {});
         row("integer with a fraction", "DaysToDeadline", u"7.5"_s, {});
@@ -290,6 +303,18 @@ private slots:
         row("real with a comma", "ExchangeRate", u"25,5"_s, {});
         row("real zero", "ExchangeRate", u"0"_s, {});
         row("real not a number", "ExchangeRate", u"nan"_s, {});
+        // Prices divided by these become infinite or meaningless.
+        row("rate too small", "ExchangeRate", u"1e-320"_s, {});
+        row("rate too large", "ExchangeRate", u"1000000"_s, {});
+        // What the program would refuse to use: a program to run, a file outside its folder,
+        // junk rows nobody reads.
+        row("address of a program", "OrderWwwUrl", u"file:///usr/bin/xterm"_s, {});
+        row("address without a scheme", "PcrImeiCheckUrl", u"imei.example.cz"_s, {});
+        row("language outside the folder", "Language", u"../../x"_s, {});
+        row("column of no list", "CWCustomerSearch12", u"75"_s, {});
+        row("column of a long name", "CWOrderList1", QString(5000, u'x'), {});
+        QTest::newRow("long column key")
+            << u"CW"_s + QString(5000, u'x') + u"1"_s << u"75"_s << QString();
         row("password outside the code page", "Password", u"密码"_s, {});
         row("age filter out of range", "OrderAgeFilter", u"9"_s, {});
         row("unknown key", "NoSuchSetting", u"1"_s, {});
@@ -317,7 +342,7 @@ private slots:
         // The database holds what the typed setters store.
         const auto data = open(dbPath());
         if (key == u"Password"_s) {
-            QCOMPARE(data->ConfigRow(key).value_or(QString()), CConfig::ScramblePassword(value));
+            QCOMPARE(data->ConfigRow(key).value_or(QString()), u"AB9E959116CE"_s);
         } else if (key == u"AgreementText"_s) {
             QCOMPARE(data->ConfigRow(u"AgreementText3"_s)->size(), 85);
             QCOMPARE(data->ConfigRow(u"AgreementText4"_s).value_or(u"x"_s), QString());
@@ -353,7 +378,20 @@ private slots:
             QVERIFY2(listed.contains(QString::fromLatin1(user)), user);
         QCOMPARE(listed.value(u"DaysToDeadline"_s), u"10"_s);
         QCOMPARE(listed.value(u"MainCurrency"_s), u"Kč"_s);
+        QCOMPARE(listed.value(u"Password"_s), u"(set)"_s);
         QVERIFY2(!run.out.contains(u"heslo"_s), "the list does not show the password");
+
+        // A damaged file: nothing can be read, which is a failure, not a list of defaults
+        // with a password "(set)".
+        QFile file(dbPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(4096);
+        file.write(QByteArray(int(file.size()) - 4096, 'U'));
+        file.close();
+        const Run damaged = onDb(words("config list"));
+        QCOMPARE(damaged.code, 1);
+        QVERIFY2(damaged.err.contains(u"cannot read"_s), qPrintable(damaged.err));
+        QVERIFY(!damaged.out.contains(u"(set)"_s));
     }
 
     // Numbers run 00001, 00002, ... in the year of intake without gaps, every state occurs,
@@ -393,6 +431,45 @@ private slots:
             QCOMPARE(data->config().GetMaxOrderID(), thisYear);
         // The operations log lies beside the database named on the command line.
         QVERIFY(fileBytes(m_dir->filePath(u"rpx-operations.csv"_s)).count("\r\n") >= 300);
+    }
+
+    // A run that fails part-way (disk full at the 1500th order) keeps the batches stored so
+    // far, and the shop's counter where the next real order continues from it.
+    void demoDataFailingPartWayKeepsTheCounter()
+    {
+        createDb(dbPath());
+        QCOMPARE(onDb(words("config set MaxOrderID 7")).code, 0);
+        open(dbPath())->ExecuteCommand(
+            u"CREATE TRIGGER full_disk BEFORE INSERT ON t_order_02 "
+            "WHEN (SELECT count(*) FROM t_order_02) >= 1500 "
+            "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"_s);
+        const Run run = onDb(words("demo-data --orders 2000"));
+        QCOMPARE(run.code, 1);
+        QCOMPARE(open(dbPath())->GetOrderCount(), 1000); // the first batch
+        QCOMPARE(get(u"MaxOrderID"_s), u"7"_s); // the first half of three years: none of this year
+    }
+
+    // By the counter, not as text: "2026-100001" comes after "2026-99999".
+    void summaryShowsTheHighestNumber()
+    {
+        createDb(dbPath());
+        const QString year = QString::number(QDate::currentDate().year());
+        {
+            const auto data = open(dbPath());
+            for (const QString &counter : { u"99999"_s, u"100001"_s, u"00042"_s }) {
+                COrder order;
+                order.OrderID = year + u'-' + counter;
+                order.OrderReceiptDate = QDateTime::currentDateTime();
+                data->StoreOrder(order);
+            }
+        }
+        const Run run = onDb(words("info"));
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QString label = u"Last number of %1:"_s.arg(year);
+        const qsizetype at = run.out.indexOf(label);
+        QVERIFY2(at >= 0, qPrintable(run.out));
+        QCOMPARE(run.out.mid(at + label.size()).section(u'\n', 0, 0).trimmed(),
+                 year + u"-100001"_s);
     }
 
     void demoDataIsDeterministicForASeed()
