@@ -13,7 +13,9 @@ class SqlDialect
 public:
     virtual ~SqlDialect() = default;
 
-    // Prepares a fresh connection (functions, pragmas). Throws RpxError.
+    // Prepares a fresh connection (functions, pragmas). A statement that meets another
+    // program's lock waits about five seconds for it, with the busy cursor, and then fails
+    // as busy. Throws RpxError.
     virtual void prepareConnection(QSqlDatabase &db) const = 0;
 
     // A condition that is true when the text parameter is empty or the column contains it,
