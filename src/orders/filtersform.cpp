@@ -5,6 +5,7 @@
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
+#include "textformat.h"
 
 #include <QAbstractItemDelegate>
 #include <QButtonGroup>
@@ -385,6 +386,13 @@ void TFiltersForm::deleteRow(ListPage &page)
     page.model->revertRow(row);
     const QVariant id = page.model->data(page.model->index(row, page.idColumn));
     const QString name = page.model->data(page.model->index(row, page.nameColumn)).toString();
+    // A stored row is deleted at once: only after the clerk confirmed it.
+    if (Ui::instance().ask(formatText(rpxTextOr("Filters.DeleteRowConfirm",
+                                                QStringLiteral("Smazat ze seznamu „%s“?")),
+                                      { name }),
+                           QStringLiteral("?"), Prompts::Buttons::YesNo, Prompts::Icon::Question)
+        != Prompts::Answer::Yes)
+        return;
 
     // Post the other rows' changes, then find the row again: posting reloads the list.
     postRows(page);
