@@ -608,9 +608,10 @@ QWidget *TRpx2Form::createListPanel()
     QFont bold = OrdersPanel->font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    OrdersPanel->setFixedWidth(qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14)
-                               + qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14)
-                               + OrdersPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    OrdersPanel->setFixedWidth(
+        qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 16)
+        + qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 16)
+        + OrdersPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     auto *layout = new QVBoxLayout(OrdersPanel);
     layout->setContentsMargins(0, 0, 0, 0);
 

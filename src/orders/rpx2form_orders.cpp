@@ -157,8 +157,9 @@ bool TRpx2Form::start()
     QFont bold = OrderListDBGrid->font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    const int fit0 = qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14);
-    const int fit1 = qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14);
+    // (The cell loses its text margins and the grid line.)
+    const int fit0 = qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 16);
+    const int fit1 = qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 16);
     m_columnWidths[0]
         = qMax(fit0, m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 0, fit0));
     m_columnWidths[1]
@@ -366,9 +367,23 @@ void TRpx2Form::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-void TRpx2Form::OrderEntered(const OrderList &)
+void TRpx2Form::OrderEntered(const OrderList &list)
 {
-    ShowCurrentOrder();
+    if (ShowCurrentOrder())
+        return;
+    // Another program deleted the order of this row: the list is read again (once the move
+    // is over), on the row that now takes its place, so that list and shown order agree.
+    const int row = list.currentRow();
+    QTimer::singleShot(0, this, [this, row] {
+        runGuarded([this, row] {
+            if (m_state != OrderFormState::Browse)
+                return;
+            ReloadOrderList();
+            OrderList &reloaded = m_data->orderList();
+            if (!reloaded.isEmpty())
+                reloaded.moveTo(qMin(row, reloaded.rowCount() - 1));
+        });
+    });
 }
 
 void TRpx2Form::ShowStateCounts(const QString &counts)

@@ -256,6 +256,21 @@ private slots:
         QCOMPARE(listedOrders(s.w()), (QStringList { weekAgo, today }));
         QCOMPARE(s.w().OrderListDBGrid->columnWidth(0), 120);
         QCOMPARE(s.w().OrderListDBGrid->columnWidth(1), second);
+
+        // Narrowed below a held order's bold number, the column is widened again at the next
+        // start, so that held orders are not cut.
+        s.w().OrderListDBGrid->horizontalHeader()->resizeSection(0, 60);
+        s.close();
+        QVERIFY(s.start());
+        s.w().ActionOrderHold->trigger();
+        QCOMPARE(s.w().heldOrders(), QStringList { weekAgo });
+        grid = s.w().OrderListDBGrid;
+        QFont bold = grid->font();
+        bold.setBold(true);
+        // The cell's text loses a margin on either side and the grid line.
+        const int margins
+            = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        QVERIFY(QFontMetrics(bold).horizontalAdvance(weekAgo) <= grid->columnWidth(0) - margins);
     }
 
     void totalsFollowHandingBack()
