@@ -24,8 +24,9 @@
 
 namespace {
 
-// Demo data stays well within a year's numbers, so that trying it out stays quick.
-constexpr int MaxDemoOrders = 200000;
+// Years of a large shop; the orders are spread over enough years to keep every year's
+// numbers within five digits.
+constexpr int MaxDemoOrders = 2000000;
 
 const QString KeyName = QStringLiteral("RPX2");
 
@@ -77,7 +78,8 @@ QString AdminTool::usage()
         "                            them, in the shop's language; a day or shop report\n"
         "                            without orders is written all the same\n"
         "  demo-data --orders N [--customers M] [--seed S]\n"
-        "                            add N demo orders of the last three years and M\n"
+        "                            add N demo orders of the last three years (of more\n"
+        "                            years above 240000 orders, about 80000 a year) and M\n"
         "                            customers (default N/3); the same seed gives the same\n"
         "                            data on the same day\n"
         "  print receipt|issue ORDERID [--held ID,ID,...] --pdf FILE\n"

@@ -51,6 +51,14 @@ double round2(double value)
     return std::round(value * 100.0) / 100.0;
 }
 
+// Three years of orders, more for a shop so large that a year would run out of five-digit
+// numbers: every year keeps to about 80 000 orders.
+int yearsOfOrders(int orders)
+{
+    constexpr int OrdersPerYear = 80000;
+    return qMax(3, (orders + OrdersPerYear - 1) / OrdersPerYear);
+}
+
 QDateTime wholeSeconds(const QDateTime &time)
 {
     const QTime t = time.time();
@@ -573,7 +581,7 @@ void DemoDataGenerator::run()
     const int originalMaxOrderID = config.GetMaxOrderID();
 
     m_now = wholeSeconds(Clock::now());
-    m_start = Clock::startOfDay(m_now.date().addYears(-3));
+    m_start = Clock::startOfDay(m_now.date().addYears(-yearsOfOrders(m_options.orders)));
     const QList<Plan> plans = planOrders();
 
     // While the orders of earlier years are numbered, MaxOrderID holds the counter of the year

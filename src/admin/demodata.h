@@ -20,7 +20,7 @@ struct DemoDataOptions
 };
 
 // Fills a shop database with realistic demo customers and orders of about the last three
-// years, through the data module's own operations, as the counter would have stored them:
+// years (more years for more than 240 000 orders, about 80 000 a year), through the data module's own operations, as the counter would have stored them:
 // each customer is stored when they first come in, each order is stored new with the clock
 // set to its intake time (so it is numbered in the year of intake), and orders that were
 // finished or handed back are stored again at that later time. Numbering restarts in every
