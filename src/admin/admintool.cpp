@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSqlQueryModel>
 
 #include <exception>
 
@@ -316,8 +315,7 @@ int AdminTool::info(const QStringList &args)
             states.append({name.isEmpty() ? QStringLiteral("(no state)") : name, count});
     }
 
-    data->ReloadCustomerSearch({}, {});
-    const int customers = data->customerSearchModel()->rowCount();
+    const int customers = data->GetCustomerCount();
 
     // The highest number of this year: the list of this year's numbers, of any age.
     const int year = Clock::today().year();

@@ -3,6 +3,8 @@
 #include "apppaths.h"
 #include "clock.h"
 #include "config.h"
+#include "customersearchmodel.h"
+#include "ordercolumns.h"
 #include "orderlist.h"
 #include "ordernumbering.h"
 #include "prompts.h"
@@ -15,7 +17,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlError>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 
@@ -115,6 +116,24 @@ QString damagedText(const QString &path)
 static void initCoreResources()
 {
     Q_INIT_RESOURCE(core);
+}
+
+// The statements of the schema, comments left out.
+static QStringList schemaStatements()
+{
+    initCoreResources();
+    QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
+    if (!schemaFile.open(QIODevice::ReadOnly))
+        throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
+    // Drop the comment lines first: a comment may itself contain a semicolon.
+    QStringList lines = QString::fromUtf8(schemaFile.readAll()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
+    QStringList statements;
+    for (const QString &statement : lines.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        if (!statement.trimmed().isEmpty())
+            statements.append(statement.trimmed());
+    }
+    return statements;
 }
 
 TRpx2Data::TRpx2Data(QObject *owner, const QString &keyName, OrderListListener *listener)
@@ -271,6 +290,18 @@ void TRpx2Data::OpenFile(const QString &path)
                     }
                 }
             }
+            // Every order column the program reads and writes.
+            if (error.isEmpty()) {
+                const QSqlRecord columns = db.record(QStringLiteral("t_order_02"));
+                QStringList names;
+                for (int i = 0; i < columns.count(); ++i)
+                    names.append(columns.fieldName(i));
+                const QStringList missing = OrderColumns::missingFrom(names);
+                if (!missing.isEmpty())
+                    error = notRepaxo
+                        + QStringLiteral("\nV tabulce t_order_02 chybí sloupec %1.")
+                              .arg(missing.first());
+            }
             tables = QSqlQuery();
             if (!error.isEmpty())
                 db.close();
@@ -290,12 +321,37 @@ void TRpx2Data::OpenFile(const QString &path)
     }
     m_connectionName = name;
     m_fileName = nativePath;
+    upgradeIndexes();
     // Names compare and sort as the shop's language does from now on; a language that
     // cannot be read leaves the Czech order.
     try {
         QSqlDatabase db = database();
         m_dialect->setTextLanguage(db, m_config->GetLanguage());
     } catch (const RpxError &) { }
+}
+
+// A file made by an earlier version gets the indexes that the list, its filters and the
+// totals read along (once; with a million orders that takes some seconds). A file that
+// cannot be written to, or that another program holds, is used as it is.
+void TRpx2Data::upgradeIndexes()
+{
+    QStringList statements;
+    try {
+        statements = schemaStatements();
+    } catch (const RpxError &) {
+        return;
+    }
+    QSqlQuery query(database());
+    // An index is dropped only once all that replace it are there.
+    bool created = true;
+    for (const QString &statement : std::as_const(statements)) {
+        const QString simplified = statement.simplified();
+        if (simplified.startsWith(QLatin1String("CREATE INDEX IF NOT EXISTS"))
+            || simplified.startsWith(QLatin1String("CREATE UNIQUE INDEX IF NOT EXISTS")))
+            created = query.exec(statement) && created;
+        else if (created && simplified.startsWith(QLatin1String("DROP INDEX IF EXISTS")))
+            query.exec(statement);
+    }
 }
 
 bool TRpx2Data::isOpen() const
@@ -327,11 +383,7 @@ void TRpx2Data::CreateDatabase(const QString &path)
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
                                       "založit.")
                            .arg(absolute));
-    initCoreResources();
-    QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
-    if (!schemaFile.open(QIODevice::ReadOnly))
-        throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
-    const QString schema = QString::fromUtf8(schemaFile.readAll());
+    const QStringList statements = schemaStatements();
 
     const QString name = QStringLiteral("repaxo-create-%1").arg(++g_connectionCounter);
     QString error;
@@ -343,15 +395,7 @@ void TRpx2Data::CreateDatabase(const QString &path)
         } else {
             db.transaction();
             QSqlQuery query(db);
-            // Drop the comment lines first: a comment may itself contain a semicolon.
-            QStringList lines = schema.split(QLatin1Char('\n'));
-            lines.removeIf(
-                [](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
-            const QStringList statements = lines.join(QLatin1Char('\n')).split(QLatin1Char(';'));
-            for (QString statement : statements) {
-                statement = statement.trimmed();
-                if (statement.isEmpty())
-                    continue;
+            for (const QString &statement : statements) {
                 if (!query.exec(statement)) {
                     error = query.lastError().text() + QStringLiteral("\n") + statement;
                     break;
@@ -377,27 +421,46 @@ void TRpx2Data::CreateDatabase(const QString &path)
 QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, bool forwardOnly)
 {
     ensureOpen();
-    // Writing statements are prepared once per connection and reused: storing an order runs
-    // the same few statements every time. Reading statements are not kept: a kept, unfinished
-    // SELECT would hold the database's read lock and stall the other counter's writes.
-    const bool reusable
-        = forwardOnly && !sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
-    QSqlQuery query;
-    auto cached = reusable ? m_statements.find(sql) : m_statements.end();
-    if (cached != m_statements.end()) {
-        query = cached.value();
-        query.finish();
-    } else {
-        query = QSqlQuery(database());
-        // Item models move freely through their rows; every other reader walks forward once.
-        query.setForwardOnly(forwardOnly);
-        if (!query.prepare(sql))
-            throw statementError(query.lastError());
-        if (reusable)
-            m_statements.insert(sql, query);
-    }
+    if (m_trace)
+        m_trace(sql, values);
+    QSqlQuery query(database());
+    // Item models move freely through their rows; every other reader walks forward once.
+    query.setForwardOnly(forwardOnly);
+    if (!query.prepare(sql))
+        throw statementError(query.lastError());
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values[i]);
+    return query;
+}
+
+// Statements are prepared once per connection and kept: storing an order, reading a
+// setting or a page of the list runs the same few statements again and again, and SQLite
+// parses each text only once. A kept statement is finished after every use, so that an
+// unfinished SELECT never holds the read lock that the other counter's write waits for.
+TRpx2Data::CachedStatement &TRpx2Data::cachedStatement(const QString &sql)
+{
+    ensureOpen();
+    auto found = m_statements.find(sql);
+    if (found == m_statements.end()) {
+        auto statement = std::make_unique<CachedStatement>(database());
+        statement->query.setForwardOnly(true);
+        if (!statement->query.prepare(sql))
+            throw statementError(statement->query.lastError());
+        found = m_statements.emplace(sql, std::move(statement)).first;
+    }
+    return *found->second;
+}
+
+QSqlQuery &TRpx2Data::run(const QString &sql, const QVariantList &values)
+{
+    CachedStatement &statement = cachedStatement(sql);
+    QSqlQuery &query = statement.query;
+    if (statement.inUse) // read further up the stack: a statement of its own
+        return run(sql + QLatin1Char(' '), values);
+    query.finish();
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    exec(query);
     return query;
 }
 
@@ -429,9 +492,47 @@ QSqlQuery TRpx2Data::OpenQuery(const QString &sql, const QVariantList &values)
 
 int TRpx2Data::ExecuteCommand(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query = prepare(sql, values);
+    QSqlQuery &query = run(sql, values);
+    const int changed = query.numRowsAffected();
+    query.finish();
+    return changed;
+}
+
+TRpx2Data::Rows TRpx2Data::read(const QString &sql, const QVariantList &values)
+{
+    if (m_trace)
+        m_trace(sql, values);
+    CachedStatement *statement = &cachedStatement(sql);
+    // The same text read further up the stack (a nested reading) gets a statement of its own.
+    QString key = sql;
+    while (statement->inUse) {
+        key += QLatin1Char(' ');
+        statement = &cachedStatement(key);
+    }
+    QSqlQuery &query = statement->query;
+    query.finish();
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
     exec(query);
-    return query.numRowsAffected();
+    return Rows(statement);
+}
+
+TRpx2Data::Rows::Rows(CachedStatement *statement)
+    : m_statement(statement)
+{
+    m_statement->inUse = true;
+}
+
+TRpx2Data::Rows::Rows(Rows &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr))
+{ }
+
+TRpx2Data::Rows::~Rows()
+{
+    if (!m_statement)
+        return;
+    m_statement->query.finish();
+    m_statement->inUse = false;
 }
 
 // Transactions nest: only the outermost one talks to the database. An inner one that ends

@@ -11,15 +11,17 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 class CConfig;
+class CustomerSearchModel;
 class OrderList;
 class OrderListListener;
 class Prompts;
 class QSqlError;
-class QSqlQueryModel;
 class QSqlTableModel;
 class SqlDialect;
 
@@ -71,6 +73,46 @@ public:
     // --- general query and command (bound values only) ---
     QSqlQuery OpenQuery(const QString &sql, const QVariantList &values = {});
     int ExecuteCommand(const QString &sql, const QVariantList &values = {});
+
+private:
+    struct CachedStatement
+    {
+        explicit CachedStatement(const QSqlDatabase &db)
+            : query(db)
+        { }
+        QSqlQuery query;
+        bool inUse = false;
+    };
+
+public:
+    // The rows of a reading statement that the connection prepares once and keeps for the
+    // next reading of the same text. Read the rows while this object lives: it finishes the
+    // statement when it goes, so that no read lock outlives the reading.
+    class Rows
+    {
+    public:
+        Rows(Rows &&other) noexcept;
+        ~Rows();
+        Rows(const Rows &) = delete;
+        Rows &operator=(const Rows &) = delete;
+        Rows &operator=(Rows &&) = delete;
+
+        bool next() { return m_statement->query.next(); }
+        QVariant value(int column) const { return m_statement->query.value(column); }
+        const QSqlQuery &query() const { return m_statement->query; }
+
+    private:
+        friend class TRpx2Data;
+        explicit Rows(CachedStatement *statement);
+        CachedStatement *m_statement;
+    };
+    // Runs a SELECT with bound values; throws RpxError.
+    Rows read(const QString &sql, const QVariantList &values = {});
+
+    // Every reading statement (its text and bound values) is handed to this function before
+    // it runs; the benchmarks run the same statements in the sqlite3 shell. Empty: none.
+    using StatementTrace = std::function<void(const QString &sql, const QVariantList &values)>;
+    void setStatementTrace(StatementTrace trace) { m_trace = std::move(trace); }
 
     // --- configuration rows (t_config_01) ---
     std::optional<QString> ConfigRow(const QString &key); // nullopt when the row is missing
@@ -126,10 +168,12 @@ public:
     // Moves every order of the merged customers to the survivor and deletes those merged
     // customers that have no orders left, in one transaction.
     void MergeCustomers(int survivorId, const QList<int> &customerIds);
-    // A query model over the customer register, filtered by name and phone substrings.
-    QSqlQueryModel *customerSearchModel();
+    // The customer register filtered by name and phone substrings, read a page at a time
+    // (see CustomerSearchModel); the data module owns it.
+    CustomerSearchModel *customerSearchModel();
     void ReloadCustomerSearch(const QString &name, const QString &phoneNo);
-    CCustomer customerSearchRow(int row) const;
+    CCustomer customerSearchRow(int row) const; // an empty record for a row not read
+    int GetCustomerCount();
 
     // --- suggestion lists ---
     QStringList GetEngineerNames();     // used in orders, minus the engineer list
@@ -175,14 +219,18 @@ public:
 
 private:
     friend class OrderList;
+    // A statement of its own, not kept (item models hold theirs).
     QSqlQuery prepare(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true);
+    CachedStatement &cachedStatement(const QString &sql);
+    // Runs a kept statement; the reference is valid until the same text runs again.
+    QSqlQuery &run(const QString &sql, const QVariantList &values = {});
     void exec(QSqlQuery &query);
     RpxError statementError(const QSqlError &error) const;
-    COrder orderFromQuery(const QSqlQuery &query) const;
     QList<IdName> idNames(const QString &sql);
     void writeOrder(const COrder &order, bool exists);
     void appendToLog(const char *operation, const COrder &order);
     void ensureOpen() const;
+    void upgradeIndexes();
 
     QString m_keyName;
     QString m_connectionName;
@@ -190,9 +238,11 @@ private:
     const SqlDialect *m_dialect;
     std::unique_ptr<CConfig> m_config;
     OrderList *m_orderList = nullptr;
-    QSqlQueryModel *m_customerSearch = nullptr;
+    CustomerSearchModel *m_customerSearch = nullptr;
     QString m_fileName;
-    QHash<QString, QSqlQuery> m_statements; // prepared statements of this connection
+    // Prepared statements of this connection, by their text.
+    std::unordered_map<QString, std::unique_ptr<CachedStatement>> m_statements;
+    StatementTrace m_trace;
     int m_transactionDepth = 0;
     bool m_transactionDoomed = false;
 };

@@ -4,11 +4,12 @@
 
 std::optional<QString> TRpx2Data::ConfigRow(const QString &key)
 {
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT ConfigValue FROM t_config_01 WHERE ConfigKey = ?"), { key });
-    if (!query.next())
+    Rows rows
+        = read(QStringLiteral("SELECT ConfigValue FROM t_config_01 WHERE ConfigKey = ?"), { key });
+    if (!rows.next())
         return std::nullopt;
-    return query.value(0).isNull() ? QString() : query.value(0).toString();
+    const QVariant value = rows.value(0);
+    return value.isNull() ? QString() : value.toString();
 }
 
 void TRpx2Data::SetConfigValue(const QString &key, const QString &value)

@@ -5,8 +5,7 @@
 #include "simpleresources.h"
 #include "sqldialect.h"
 
-#include <QSqlQueryModel>
-#include <QSqlRecord>
+#include "customersearchmodel.h"
 
 using namespace Rpx2DataDetail;
 
@@ -15,33 +14,42 @@ QVariant Rpx2DataDetail::textOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
-CCustomer Rpx2DataDetail::customerFromQuery(const QSqlQuery &query)
+QString Rpx2DataDetail::customerSelectList(const QString &alias)
 {
-    const QSqlRecord record = query.record();
-    auto text = [&](const char *name) {
-        return query.value(record.indexOf(QLatin1String(name))).toString();
-    };
+    static const char *const names[]
+        = { "CustomerID",   "CustomerShowCode", "CustomerCode",    "CustomerName", "CustomerStreet",
+            "CustomerCity", "CustomerPSC",      "CustomerPhoneNo", "CustomerEMail" };
+    const QString prefix = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
+    QStringList list;
+    for (const char *name : names)
+        list.append(prefix + QLatin1String(name));
+    return list.join(QStringLiteral(", "));
+}
+
+CCustomer Rpx2DataDetail::readCustomer(const QSqlQuery &query, int firstColumn)
+{
+    auto text = [&](int i) { return query.value(firstColumn + i).toString(); };
     CCustomer c;
-    c.CustomerID = query.value(record.indexOf(QLatin1String("CustomerID"))).toInt();
-    c.CustomerShowCode
-        = query.value(record.indexOf(QLatin1String("CustomerShowCode"))).toInt() != 0;
-    c.CustomerCode = text("CustomerCode");
-    c.CustomerName = text("CustomerName");
-    c.CustomerStreet = text("CustomerStreet");
-    c.CustomerCity = text("CustomerCity");
-    c.CustomerPSC = text("CustomerPSC");
-    c.CustomerPhoneNo = text("CustomerPhoneNo");
-    c.CustomerEMail = text("CustomerEMail");
+    c.CustomerID = query.value(firstColumn).toInt();
+    c.CustomerShowCode = query.value(firstColumn + 1).toInt() != 0;
+    c.CustomerCode = text(2);
+    c.CustomerName = text(3);
+    c.CustomerStreet = text(4);
+    c.CustomerCity = text(5);
+    c.CustomerPSC = text(6);
+    c.CustomerPhoneNo = text(7);
+    c.CustomerEMail = text(8);
     return c;
 }
 
 std::optional<CCustomer> TRpx2Data::GetCustomer(int customerId)
 {
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT * FROM t_customer_02 WHERE CustomerID = ?"),
-                                { customerId });
-    if (!query.next())
+    static const QString sql = QStringLiteral("SELECT ") + customerSelectList()
+        + QStringLiteral(" FROM t_customer_02 WHERE CustomerID = ?");
+    Rows rows = read(sql, { customerId });
+    if (!rows.next())
         return std::nullopt;
-    return customerFromQuery(query);
+    return readCustomer(rows.query());
 }
 
 void TRpx2Data::StoreCustomer(CCustomer &customer, const CCustomer *asLoaded)
@@ -77,14 +85,14 @@ void TRpx2Data::StoreCustomer(CCustomer &customer, const CCustomer *asLoaded)
             > 0;
     }
     if (!updated) {
-        QSqlQuery insert = prepare(
-            QStringLiteral(
-                "INSERT INTO t_customer_02 (CustomerShowCode, CustomerCode, CustomerName, "
-                "CustomerStreet, CustomerCity, CustomerPSC, CustomerPhoneNo, CustomerEMail) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            values);
-        exec(insert);
+        QSqlQuery &insert
+            = run(QStringLiteral(
+                      "INSERT INTO t_customer_02 (CustomerShowCode, CustomerCode, CustomerName, "
+                      "CustomerStreet, CustomerCity, CustomerPSC, CustomerPhoneNo, CustomerEMail) "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                  values);
         id = insert.lastInsertId().toInt();
+        insert.finish();
         if (id == 0)
             throw RpxError(rpxTextOr("Global.CustomerWithoutNumber",
                                      QStringLiteral("Databáze nevrátila číslo nového zákazníka.")));
@@ -142,59 +150,25 @@ int TRpx2Data::GetOrderCountOfCustomers(const QList<int> &customerIds)
     return total;
 }
 
-QSqlQueryModel *TRpx2Data::customerSearchModel()
+CustomerSearchModel *TRpx2Data::customerSearchModel()
 {
     if (!m_customerSearch)
-        m_customerSearch = new QSqlQueryModel(this);
+        m_customerSearch = new CustomerSearchModel(*this, this);
     return m_customerSearch;
 }
 
 void TRpx2Data::ReloadCustomerSearch(const QString &name, const QString &phoneNo)
 {
-    QStringList conditions;
-    QVariantList values;
-    if (!name.isEmpty()) {
-        conditions.append(
-            m_dialect->containsCondition(QStringLiteral("CustomerName"), QStringLiteral("?")));
-        values.append(name);
-    }
-    if (!phoneNo.isEmpty()) {
-        conditions.append(
-            m_dialect->containsCondition(QStringLiteral("CustomerPhoneNo"), QStringLiteral("?")));
-        values.append(phoneNo);
-    }
-    QString sql = QStringLiteral(
-        "SELECT CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID, "
-        "CustomerCode, CustomerShowCode, CustomerStreet, CustomerPSC FROM t_customer_02");
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + m_dialect->collate(QStringLiteral("CustomerName"))
-        + QStringLiteral(", ") + m_dialect->collate(QStringLiteral("CustomerCity"))
-        + QStringLiteral(", CustomerPhoneNo, ")
-        + m_dialect->collate(QStringLiteral("CustomerEMail")) + QStringLiteral(", CustomerID");
-    QSqlQuery query = prepare(sql, values, false);
-    exec(query);
-    QSqlQueryModel *model = customerSearchModel();
-    model->setQuery(std::move(query));
-    while (model->canFetchMore())
-        model->fetchMore();
+    customerSearchModel()->reload(name, phoneNo);
 }
 
 CCustomer TRpx2Data::customerSearchRow(int row) const
 {
-    CCustomer c;
-    if (!m_customerSearch || row < 0 || row >= m_customerSearch->rowCount())
-        return c;
-    const QSqlRecord r = m_customerSearch->record(row);
-    auto text = [&](const char *name) { return r.value(QLatin1String(name)).toString(); };
-    c.CustomerID = r.value(QLatin1String("CustomerID")).toInt();
-    c.CustomerShowCode = r.value(QLatin1String("CustomerShowCode")).toInt() != 0;
-    c.CustomerCode = text("CustomerCode");
-    c.CustomerName = text("CustomerName");
-    c.CustomerStreet = text("CustomerStreet");
-    c.CustomerCity = text("CustomerCity");
-    c.CustomerPSC = text("CustomerPSC");
-    c.CustomerPhoneNo = text("CustomerPhoneNo");
-    c.CustomerEMail = text("CustomerEMail");
-    return c;
+    return m_customerSearch ? m_customerSearch->customerAt(row) : CCustomer();
+}
+
+int TRpx2Data::GetCustomerCount()
+{
+    Rows rows = read(QStringLiteral("SELECT count(*) FROM t_customer_02"));
+    return rows.next() ? rows.value(0).toInt() : 0;
 }

@@ -23,7 +23,7 @@ private:
     QString m_orderBy;
 };
 
-QStringList valuesOf(QSqlQuery &query)
+QStringList valuesOf(TRpx2Data::Rows &query)
 {
     QStringList list;
     while (query.next()) {
@@ -38,7 +38,7 @@ QStringList valuesOf(QSqlQuery &query)
 
 QList<IdName> TRpx2Data::idNames(const QString &sql)
 {
-    QSqlQuery query = OpenQuery(sql);
+    TRpx2Data::Rows query = read(sql);
     QList<IdName> list;
     while (query.next())
         list.append({ query.value(0).toInt(), query.value(1).toString() });
@@ -65,9 +65,9 @@ QList<IdName> TRpx2Data::GetAllOrderTypes()
 
 std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
 {
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
-                                               "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
-                                { name });
+    TRpx2Data::Rows query = read(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
+                                                "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+                                 { name });
     if (!query.next())
         return std::nullopt;
     return query.value(0).toInt();
@@ -83,7 +83,7 @@ std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
 QStringList TRpx2Data::GetEngineerNames()
 {
     const SqlDialect &d = *m_dialect;
-    QSqlQuery query = OpenQuery(
+    TRpx2Data::Rows query = read(
         QStringLiteral("SELECT DISTINCT ") + d.collate(QStringLiteral("o.name"))
         + QStringLiteral(" FROM (SELECT DISTINCT OrderEngineerName AS name FROM t_order_02) o "
                          "LEFT JOIN t_filter_engineer_01 f ON ")
@@ -95,38 +95,38 @@ QStringList TRpx2Data::GetEngineerNames()
 QStringList TRpx2Data::GetPhoneTypeNames()
 {
     const SqlDialect &d = *m_dialect;
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT ") + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" FROM (SELECT DISTINCT OrderPhoneType AS name FROM t_order_02 "
-                         "UNION SELECT PhoneName FROM t_phone_01) o "
-                         "LEFT JOIN t_filter_phone_01 f ON ")
-        + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" = f.PhoneName WHERE f.PhoneName IS NULL GROUP BY 1 ORDER BY 1"));
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT ") + d.collate(QStringLiteral("o.name"))
+               + QStringLiteral(" FROM (SELECT DISTINCT OrderPhoneType AS name FROM t_order_02 "
+                                "UNION SELECT PhoneName FROM t_phone_01) o "
+                                "LEFT JOIN t_filter_phone_01 f ON ")
+               + d.collate(QStringLiteral("o.name"))
+               + QStringLiteral(" = f.PhoneName WHERE f.PhoneName IS NULL GROUP BY 1 ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetBatteryTypeNames()
 {
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
-        + QStringLiteral(" FROM (SELECT DISTINCT OrderBatteryType AS name FROM t_order_02) "
-                         "ORDER BY 1"));
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
+               + QStringLiteral(" FROM (SELECT DISTINCT OrderBatteryType AS name FROM t_order_02) "
+                                "ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetKnownPhoneNames()
 {
-    QSqlQuery query
-        = OpenQuery(QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
-                    + QStringLiteral(" FROM (SELECT PhoneName AS name FROM t_phone_01 "
-                                     "UNION SELECT PhoneName FROM t_filter_phone_01) "
-                                     "ORDER BY 1"));
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
+               + QStringLiteral(" FROM (SELECT PhoneName AS name FROM t_phone_01 "
+                                "UNION SELECT PhoneName FROM t_filter_phone_01) "
+                                "ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetEngineerListNames()
 {
-    QSqlQuery query = OpenQuery(
+    TRpx2Data::Rows query = read(
         QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY FilterEngineerID"));
     return valuesOf(query);
 }
@@ -161,14 +161,15 @@ QSqlTableModel *TRpx2Data::createEngineerListModel(QObject *parent)
 
 int TRpx2Data::NextFilterPhoneID()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT max(FilterPhoneID) FROM t_filter_phone_01"));
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT max(FilterPhoneID) FROM t_filter_phone_01"));
     return (query.next() ? query.value(0).toInt() : 0) + 1;
 }
 
 int TRpx2Data::NextFilterEngineerID()
 {
-    QSqlQuery query
-        = OpenQuery(QStringLiteral("SELECT max(FilterEngineerID) FROM t_filter_engineer_01"));
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT max(FilterEngineerID) FROM t_filter_engineer_01"));
     return (query.next() ? query.value(0).toInt() : 0) + 1;
 }
 

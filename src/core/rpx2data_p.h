@@ -14,7 +14,12 @@ namespace Rpx2DataDetail {
 // An empty text as NULL: customers' empty texts are stored so.
 QVariant textOrNull(const QString &text);
 
-// The customer of a row that carries the customer columns by name.
-CCustomer customerFromQuery(const QSqlQuery &query);
+// "CustomerID, CustomerShowCode, CustomerCode, ..." in the field order of CCustomer; with a
+// table alias, "c.CustomerID, ...".
+QString customerSelectList(const QString &alias = QString());
+
+// The customer of a row whose columns firstColumn onwards are customerSelectList()'s.
+// NULL texts become empty texts.
+CCustomer readCustomer(const QSqlQuery &query, int firstColumn = 0);
 
 } // namespace Rpx2DataDetail

@@ -1,6 +1,7 @@
 // The data module: storing orders and customers, the operations log, the order list with
 // its filters and counts, and finding and opening the database.
 #include "config.h"
+#include "customersearchmodel.h"
 #include "orderlist.h"
 #include "orderlistlistener.h"
 #include "rpx2data.h"

@@ -3,6 +3,8 @@
 // secondary amounts.
 #include "mainwindowshop.h"
 
+#include "customersearchmodel.h"
+
 #include "orders/suggestcombobox.h"
 
 #include <QCheckBox>
@@ -14,7 +16,6 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QTimeEdit>
@@ -73,11 +74,9 @@ std::function<int(QDialog &)> pickCustomer(int customerId)
 {
     return [customerId](QDialog &dialog) {
         auto *grid = dialog.findChild<QTableView *>(u"DBGrid1"_s);
-        auto *model = grid ? qobject_cast<QSqlQueryModel *>(grid->model()) : nullptr;
-        for (int row = 0; model && row < model->rowCount(); ++row) {
-            if (model->record(row).value(u"CustomerID"_s).toInt() == customerId) {
-                grid->setCurrentIndex(
-                    model->index(row, model->record().indexOf(u"CustomerName"_s)));
+        for (int row = 0; grid && row < grid->model()->rowCount(); ++row) {
+            if (TRpx2Data::instance()->customerSearchRow(row).CustomerID == customerId) {
+                grid->setCurrentIndex(grid->model()->index(row, CustomerSearchModel::ColName));
                 return int(QDialog::Accepted);
             }
         }
