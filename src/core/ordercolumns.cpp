@@ -14,7 +14,7 @@ template<class... Ts> struct Overloaded : Ts...
 template<class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 // In the order of the table's columns (and of COrder's fields).
-constexpr std::array<OrderColumns::Column, 37> Columns = { {
+constexpr std::array<OrderColumns::Column, OrderColumns::Count> Columns = { {
     { "OrderID", &COrder::OrderID },
     { "OrderTypeID", &COrder::OrderTypeID },
     { "OrderReceiptDate", &COrder::OrderReceiptDate },
@@ -61,21 +61,36 @@ std::span<const OrderColumns::Column> OrderColumns::all()
     return Columns;
 }
 
-QString OrderColumns::selectList(const QString &alias)
+OrderColumns::Choice OrderColumns::choose(const QStringList &names)
+{
+    if (names.isEmpty())
+        return every();
+    Choice choice;
+    for (size_t i = 0; i < Columns.size(); ++i)
+        choice[i] = names.contains(QLatin1String(Columns[i].name));
+    return choice;
+}
+
+QString OrderColumns::selectList(const QString &alias, const Choice &choice)
 {
     const QString prefix = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
     QStringList names;
     names.reserve(qsizetype(Columns.size()));
-    for (const Column &column : Columns)
-        names.append(prefix + QLatin1String(column.name));
+    for (size_t i = 0; i < Columns.size(); ++i)
+        if (choice[i])
+            names.append(prefix + QLatin1String(Columns[i].name));
     return names.join(QStringLiteral(", "));
 }
 
-COrder OrderColumns::read(const QSqlQuery &query, const SqlDialect &dialect, int firstColumn)
+COrder OrderColumns::read(const QSqlQuery &query, const SqlDialect &dialect, int firstColumn,
+                          const Choice &choice)
 {
     COrder order;
     int index = firstColumn;
-    for (const Column &column : Columns) {
+    for (size_t i = 0; i < Columns.size(); ++i) {
+        if (!choice[i])
+            continue;
+        const Column &column = Columns[i];
         const QVariant value = query.value(index++);
         std::visit(Overloaded {
                        [&](QString COrder::*f) { order.*f = value.toString(); },

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <bitset>
 #include <span>
 #include <variant>
 
@@ -28,12 +29,25 @@ struct Column
 
 std::span<const Column> all();
 
-// "OrderID, OrderTypeID, ..." - with a table alias, "o.OrderID, o.OrderTypeID, ...".
-QString selectList(const QString &alias = QString());
+constexpr size_t Count = 37;
 
-// Fills an order from a row whose columns firstColumn onwards are selectList()'s, read by
-// position.
-COrder read(const QSqlQuery &query, const SqlDialect &dialect, int firstColumn = 0);
+// A choice of columns, by their place in the table.
+using Choice = std::bitset<Count>;
+// The columns with these names (every column for an empty list).
+Choice choose(const QStringList &names);
+inline Choice every()
+{
+    return Choice().set();
+}
+
+// "OrderID, OrderTypeID, ..." - with a table alias, "o.OrderID, o.OrderTypeID, ...". With a
+// choice, only those columns, in the table's order.
+QString selectList(const QString &alias = QString(), const Choice &choice = every());
+
+// Fills an order from a row whose columns firstColumn onwards are selectList()'s (of the
+// same choice), read by position; the fields of columns not chosen stay as in a new order.
+COrder read(const QSqlQuery &query, const SqlDialect &dialect, int firstColumn = 0,
+            const Choice &choice = every());
 
 // The values to bind, in column order. Texts are bound as texts (an empty text is stored as
 // an empty text, not NULL); a date that was never set is bound as NULL.

@@ -333,12 +333,14 @@ void TRpx2Data::OpenFile(const QString &path)
 // A file made by an earlier version gets the indexes that the list, its filters and the
 // totals read along (once; with a million orders that takes some seconds). A file that
 // cannot be written to, or that another program holds, is used as it is.
-void TRpx2Data::upgradeIndexes()
+void TRpx2Data::upgradeIndexes(bool throwing)
 {
     QStringList statements;
     try {
         statements = schemaStatements();
     } catch (const RpxError &) {
+        if (throwing)
+            throw;
         return;
     }
     QSqlQuery query(database());
@@ -347,11 +349,37 @@ void TRpx2Data::upgradeIndexes()
     for (const QString &statement : std::as_const(statements)) {
         const QString simplified = statement.simplified();
         if (simplified.startsWith(QLatin1String("CREATE INDEX IF NOT EXISTS"))
-            || simplified.startsWith(QLatin1String("CREATE UNIQUE INDEX IF NOT EXISTS")))
-            created = query.exec(statement) && created;
-        else if (created && simplified.startsWith(QLatin1String("DROP INDEX IF EXISTS")))
+            || simplified.startsWith(QLatin1String("CREATE UNIQUE INDEX IF NOT EXISTS"))) {
+            if (!query.exec(statement)) {
+                if (throwing)
+                    throw statementError(query.lastError());
+                created = false;
+            }
+        } else if (created && simplified.startsWith(QLatin1String("DROP INDEX IF EXISTS"))) {
             query.exec(statement);
+        }
     }
+}
+
+void TRpx2Data::SuspendIndexes()
+{
+    ensureOpen();
+    QSqlQuery query(database());
+    for (const QString &statement : schemaStatements()) {
+        const QString simplified = statement.simplified();
+        if (!simplified.startsWith(QLatin1String("CREATE INDEX IF NOT EXISTS")))
+            continue; // unique indexes keep order numbers unique
+        const QString name = simplified.section(QLatin1Char(' '), 5, 5);
+        if (name.startsWith(QLatin1String("ix_order_"))
+            && !query.exec(QStringLiteral("DROP INDEX IF EXISTS ") + name))
+            throw statementError(query.lastError());
+    }
+}
+
+void TRpx2Data::RestoreIndexes()
+{
+    ensureOpen();
+    upgradeIndexes(true);
 }
 
 bool TRpx2Data::isOpen() const
@@ -368,6 +396,13 @@ QString TRpx2Data::fileName() const
 QSqlDatabase TRpx2Data::database() const
 {
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+void TRpx2Data::SetPageCache(int megabytes)
+{
+    ensureOpen();
+    QSqlDatabase db = database();
+    m_dialect->setPageCache(db, megabytes);
 }
 
 void TRpx2Data::ensureOpen() const
@@ -556,6 +591,7 @@ TRpx2Data::WriteTransaction::~WriteTransaction()
         m_data.m_transactionDoomed = true;
         return;
     }
+    m_data.m_log.reset();
     QSqlQuery rollback(m_data.database());
     rollback.exec(QStringLiteral("ROLLBACK"));
 }
@@ -567,6 +603,7 @@ void TRpx2Data::WriteTransaction::commit()
             throw RpxError(
                 rpxTextOr("Global.WriteRolledBack",
                           QStringLiteral("Zápis do databáze se nezdařil a byl vrácen.")));
+        m_data.m_log.reset();
         m_data.ExecuteCommand(QStringLiteral("COMMIT"));
     }
     --m_data.m_transactionDepth;

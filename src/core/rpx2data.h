@@ -21,6 +21,7 @@ class CustomerSearchModel;
 class OrderList;
 class OrderListListener;
 class Prompts;
+class QFile;
 class QSqlError;
 class QSqlTableModel;
 class SqlDialect;
@@ -69,6 +70,13 @@ public:
     OrderList &orderList() { return *m_orderList; }
     const SqlDialect &dialect() const { return *m_dialect; }
     QSqlDatabase database() const;
+    // Keeps up to this many megabytes of the file in memory (bulk writes). Throws RpxError.
+    void SetPageCache(int megabytes);
+    // For storing very many orders at once: drops the indexes that only serve reading (the
+    // order list, its filters, the totals), and makes them again in one pass each. Opening
+    // the file also makes any that are missing. Throws RpxError.
+    void SuspendIndexes();
+    void RestoreIndexes();
 
     // --- general query and command (bound values only) ---
     QSqlQuery OpenQuery(const QString &sql, const QVariantList &values = {});
@@ -119,7 +127,7 @@ public:
     void SetConfigValue(const QString &key, const QString &value);
 
     // --- lists of states and types ---
-    QList<IdName> GetOrderTypes();  // OrderTypeOrder > 0, in that order
+    QList<IdName> GetOrderTypes(); // OrderTypeOrder > 0, in that order
     QList<IdName> GetOrderStates(); // OrderStateOrder > 0, in that order
     QList<IdName> GetAllOrderTypes(); // every type, hidden ones too, by OrderTypeOrder
     // The id of the first type with exactly this name; nullopt when there is none.
@@ -153,8 +161,10 @@ public:
     double GetRevenueBetween(const QDateTime &from, const QDateTime &to); // [from, to)
     // Orders whose issue date lies in the whole days [firstDay, endDay), optionally only of
     // one state and one type, by issue date (then number). Nothing when endDay <= firstDay.
+    // With columns (names of t_order_02), only those are read; the other fields stay empty.
     QList<COrder> GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
-                                  std::optional<int> stateId, std::optional<int> typeId = {});
+                                  std::optional<int> stateId, std::optional<int> typeId = {},
+                                  const QStringList &columns = {});
 
     // --- customers ---
     std::optional<CCustomer> GetCustomer(int customerId);
@@ -176,10 +186,10 @@ public:
     int GetCustomerCount();
 
     // --- suggestion lists ---
-    QStringList GetEngineerNames();     // used in orders, minus the engineer list
-    QStringList GetPhoneTypeNames();    // used in orders or known, minus the device list
-    QStringList GetBatteryTypeNames();  // used in orders
-    QStringList GetKnownPhoneNames();   // known device types plus the device list
+    QStringList GetEngineerNames(); // used in orders, minus the engineer list
+    QStringList GetPhoneTypeNames(); // used in orders or known, minus the device list
+    QStringList GetBatteryTypeNames(); // used in orders
+    QStringList GetKnownPhoneNames(); // known device types plus the device list
     QStringList GetEngineerListNames(); // the engineer list itself
     void AddKnownPhone(const QString &name);
     // Editable models of the two lists (parent owns them).
@@ -230,7 +240,7 @@ private:
     void writeOrder(const COrder &order, bool exists);
     void appendToLog(const char *operation, const COrder &order);
     void ensureOpen() const;
-    void upgradeIndexes();
+    void upgradeIndexes(bool throwing = false);
 
     QString m_keyName;
     QString m_connectionName;
@@ -243,6 +253,7 @@ private:
     // Prepared statements of this connection, by their text.
     std::unordered_map<QString, std::unique_ptr<CachedStatement>> m_statements;
     StatementTrace m_trace;
+    std::unique_ptr<QFile> m_log; // the operations log, open during a write transaction
     int m_transactionDepth = 0;
     bool m_transactionDoomed = false;
 };

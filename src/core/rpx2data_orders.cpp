@@ -3,6 +3,7 @@
 
 #include "apppaths.h"
 #include "clock.h"
+#include "config.h"
 #include "ordercolumns.h"
 #include "ordernumbering.h"
 #include "rpxerror.h"
@@ -63,17 +64,26 @@ int TRpx2Data::GetOrderCount()
 
 void TRpx2Data::appendToLog(const char *operation, const COrder &order)
 {
-    QFile file(AppPaths::operationsLog());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return; // the log is a convenience: an unwritable file never stops a store
-    const QString time = QLocale::system().toString(Clock::now(), QLocale::ShortFormat);
+    // The file stays open until the write transaction ends: a run of stores in one
+    // transaction (the demo data) opens it once. Each line reaches the file at once.
+    if (!m_log || m_log->fileName() != AppPaths::operationsLog()) {
+        m_log = std::make_unique<QFile>(AppPaths::operationsLog());
+        if (!m_log->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            m_log.reset();
+            return; // the log is a convenience: an unwritable file never stops a store
+        }
+    }
+    static const QLocale system = QLocale::system();
+    const QString time = system.toString(Clock::now(), QLocale::ShortFormat);
     const QString line = time + QLatin1Char(';') + QLatin1String(operation) + QLatin1Char(';')
         + order.OrderID + QLatin1Char(';') + order.OrderPhoneType + QLatin1String(";'")
         + order.OrderPhoneIMEI + QLatin1Char(';') + order.OrderExpectedPricePrimary
         + order.OrderExpectedCurrencyPrimary + QLatin1Char(';')
         + QString::asprintf("%0.2f", order.OrderFinalPricePrimary) + order.OrderFinalCurrencyPrimary
         + QLatin1String("\r\n");
-    file.write(CSimpleResources::encode(line));
+    m_log->write(CSimpleResources::encode(line));
+    if (m_transactionDepth == 0)
+        m_log.reset();
 }
 
 void TRpx2Data::writeOrder(const COrder &o, bool exists)
@@ -113,8 +123,16 @@ void TRpx2Data::StoreOrder(const COrder &order, const COrder *asLoaded)
     WriteTransaction transaction(*this);
     // Checked inside the write transaction: no other program can change the row between
     // this comparison and the update.
-    const std::optional<COrder> found = GetOrder(order.OrderID);
-    const bool exists = found.has_value();
+    std::optional<COrder> found;
+    bool exists = false;
+    if (asLoaded) {
+        found = GetOrder(order.OrderID);
+        exists = found.has_value();
+    } else {
+        exists
+            = read(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"), { order.OrderID })
+                  .next();
+    }
     if (asLoaded && !exists)
         throw RpxError(
             QStringLiteral("Zakázku %1 mezitím smazal jiný uživatel.").arg(order.OrderID),
@@ -146,7 +164,9 @@ void TRpx2Data::StoreNewOrder(COrder &order)
     }
     appendToLog("insert", stored);
     writeOrder(stored, false);
-    OrderNumbering::UpdateCounter(*this, stored.OrderID);
+    // The number drawn lies above the counter and above every number of the year: it is
+    // the counter now (what UpdateCounter would find, without looking again).
+    m_config->SetMaxOrderID(OrderNumbering::CounterOf(stored.OrderID));
     transaction.commit();
     order.OrderID = stored.OrderID;
 }
@@ -205,7 +225,8 @@ double TRpx2Data::GetRevenueBetween(const QDateTime &from, const QDateTime &to)
 }
 
 QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
-                                         std::optional<int> stateId, std::optional<int> typeId)
+                                         std::optional<int> stateId, std::optional<int> typeId,
+                                         const QStringList &columns)
 {
     QString where
         = QStringLiteral("FROM t_order_02 WHERE OrderIssueDate >= ? AND OrderIssueDate < ?");
@@ -222,7 +243,9 @@ QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &end
         if (count.next())
             orders.reserve(count.value(0).toInt());
     }
-    QString sql = QStringLiteral("SELECT ") + OrderColumns::selectList() + QLatin1Char(' ') + where;
+    const OrderColumns::Choice choice = OrderColumns::choose(columns);
+    QString sql = QStringLiteral("SELECT ") + OrderColumns::selectList(QString(), choice)
+        + QLatin1Char(' ') + where;
     if (typeId) {
         sql += QStringLiteral(" AND OrderTypeID = ?");
         values.append(*typeId);
@@ -230,7 +253,7 @@ QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &end
     sql += QStringLiteral(" ORDER BY OrderIssueDate, OrderID");
     Rows rows = read(sql, values);
     while (rows.next())
-        orders.append(OrderColumns::read(rows.query(), *m_dialect));
+        orders.append(OrderColumns::read(rows.query(), *m_dialect, 0, choice));
     return orders;
 }
 

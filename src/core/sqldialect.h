@@ -51,6 +51,13 @@ public:
     // uses it, so that the planner cannot fold it into that statement.
     virtual QString materializedWith(const QString &name, const QString &select) const = 0;
 
+    // Lets the connection keep up to this many megabytes of the file's pages in memory
+    // (bulk writes into large indexes). Throws RpxError.
+    virtual void setPageCache(QSqlDatabase &db, int megabytes) const = 0;
+
+    // The column that names a row of any table and finds it directly (in every index).
+    virtual QString rowKey() const = 0;
+
     // A statement giving about the number of rows of the table (at least the true number),
     // read without walking the table.
     virtual QString rowCountEstimate(const QString &table) const = 0;
