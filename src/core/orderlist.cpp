@@ -39,6 +39,13 @@ struct TextFilter
     int rank; // lower: fewer orders pass
 };
 
+// Filters that few orders pass read the column's own narrow index and look the few orders
+// up; the others read an index that holds what the list needs besides.
+bool readsNarrowIndex(const TextFilter &filter)
+{
+    return filter.rank <= 1;
+}
+
 QList<TextFilter> textFilters(const OrderFilter &f)
 {
     QList<TextFilter> filters;
@@ -488,6 +495,14 @@ int driver(const SqlDialect &dialect, const QList<TextFilter> &filters, QString 
     const SqlDialect::TextFilter condition
         = dialect.containsFilter(QLatin1String(filters.first().column), filters.first().text);
     values += condition.values;
+    if (readsNarrowIndex(filters.first())) {
+        const QString key = dialect.rowKey();
+        sql = QStringLiteral("SELECT OrderID AS k, OrderStateID AS s, OrderReceiptDate AS r "
+                             "FROM t_order_02 WHERE %1 IN (SELECT %1 FROM t_order_02 WHERE ")
+                  .arg(key)
+            + condition.condition + QLatin1Char(')');
+        return 1;
+    }
     sql = QStringLiteral("SELECT OrderID AS k, OrderStateID AS s, OrderReceiptDate AS r "
                          "FROM t_order_02 WHERE ")
         + condition.condition;
@@ -501,8 +516,8 @@ int driver(const SqlDialect &dialect, const QList<TextFilter> &filters, QString 
 // `offset`. filtered: led by the most selective text filter rather than in list order;
 // budget: with text filters in list order, how many orders are looked at.
 OrderList::Statement OrderList::pageStatement(int group, int limit, const QString &before,
-                                              int offset, bool fromEnd, bool filtered,
-                                              int budget) const
+                                              int offset, bool fromEnd, bool filtered, int budget,
+                                              int lastGroup) const
 {
     const SqlDialect &dialect = m_data.dialect();
     const QList<TextFilter> filters = textFilters(m_filter);
@@ -539,18 +554,31 @@ OrderList::Statement OrderList::pageStatement(int group, int limit, const QStrin
         return s;
     }
     // The leading filter's orders, computed first; the group, the age and the other filters
-    // narrow them, and only the page's rows are joined to their customers.
+    // narrow them, and only the page's rows are joined to their customers. With later
+    // groups too (lastGroup): the rest of this group and every later one, in list order.
     QString driving;
     const int covered = driver(dialect, filters, driving, s.values);
     s.sql = dialect.materializedWith(QStringLiteral("d"), driving);
+    const int last = qMax(group, lastGroup);
+    QString rank;
+    if (last > group) {
+        rank = QStringLiteral(", CASE");
+        for (int g = group; g < last; ++g)
+            rank += QStringLiteral(" WHEN ") + groupCondition(g, QStringLiteral("d.s"), s.values)
+                + QStringLiteral(" THEN %1").arg(g);
+        rank += QStringLiteral(" ELSE %1 END AS g").arg(last);
+    }
     QStringList inner;
-    inner.append(groupCondition(group, QStringLiteral("d.s"), s.values));
-    inner.append(QStringLiteral("d.r >= ?"));
-    s.values.append(m_cutoff);
+    QString groups = groupCondition(group, QStringLiteral("d.s"), s.values);
     if (!before.isEmpty()) {
-        inner.append(QStringLiteral("d.k < ?"));
+        groups = QLatin1Char('(') + groups + QStringLiteral(" AND d.k < ?)");
         s.values.append(before);
     }
+    for (int g = group + 1; g <= last; ++g)
+        groups += QStringLiteral(" OR ") + groupCondition(g, QStringLiteral("d.s"), s.values);
+    inner.append(last > group ? QLatin1Char('(') + groups + QLatin1Char(')') : groups);
+    inner.append(QStringLiteral("d.r >= ?"));
+    s.values.append(m_cutoff);
     QString from = QStringLiteral(" FROM d");
     if (covered < filters.size()) {
         from += QStringLiteral(" CROSS JOIN t_order_02 f LEFT JOIN t_customer_02 g"
@@ -559,15 +587,18 @@ OrderList::Statement OrderList::pageStatement(int group, int limit, const QStrin
         appendTextConditions(dialect, filters, QStringLiteral("f"), QStringLiteral("g"), inner,
                              s.values, covered);
     }
-    s.sql += QStringLiteral("SELECT ") + OutColumns + QStringLiteral(" FROM (SELECT d.k") + from
-        + where(inner) + QStringLiteral(" ORDER BY d.k") + direction + QStringLiteral(" LIMIT ?");
+    const QString order
+        = (rank.isEmpty() ? QString() : QStringLiteral("g, ")) + QStringLiteral("d.k") + direction;
+    s.sql += QStringLiteral("SELECT ") + OutColumns + QStringLiteral(" FROM (SELECT d.k") + rank
+        + from + where(inner) + QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
     s.values.append(limit);
     if (offset > 0) {
         s.sql += QStringLiteral(" OFFSET ?");
         s.values.append(offset);
     }
     s.sql += QStringLiteral(") p CROSS JOIN t_order_02 o") + OutJoins
-        + QStringLiteral(" WHERE o.OrderID = p.k ORDER BY o.OrderID DESC");
+        + QStringLiteral(" WHERE o.OrderID = p.k ORDER BY ")
+        + (rank.isEmpty() ? QString() : QStringLiteral("p.g, ")) + QStringLiteral("o.OrderID DESC");
     return s;
 }
 
@@ -635,6 +666,9 @@ QList<OrderList::Statement> OrderList::statementsFor(const OrderFilter &filter)
     statements.append(pageStatement(0, PageSize, QString(), 0, false, false, Budget));
     statements.append(pageStatement(group, PageSize, QString(), PageSize, false, filtered, Budget));
     statements.append(pageStatement(group, PageSize, QString(), 0, true, filtered, Budget));
+    if (filtered)
+        statements.append(
+            pageStatement(0, PageSize, QStringLiteral("0"), 0, false, true, Budget, group));
     statements.append(countStatement(-1, QString()));
     statements.append(countStatement(group, QStringLiteral("0")));
     return statements;
@@ -660,7 +694,7 @@ QList<OrderList::Row> OrderList::readRows(const Statement &statement) const
 }
 
 QList<OrderList::Row> OrderList::fetchRows(int group, int limit, const QString &before, int offset,
-                                           bool fromEnd) const
+                                           bool fromEnd, bool *tookLaterGroups) const
 {
     if (limit <= 0)
         return {};
@@ -688,15 +722,24 @@ QList<OrderList::Row> OrderList::fetchRows(int group, int limit, const QString &
     if (!lastLooked.next())
         return rows; // the group had no more orders
     const QString after = lastLooked.value(0).toString();
-    rows += readRows(pageStatement(group, limit - int(rows.size()), after, 0, false, true, Budget));
+    // The first page takes the later groups in the same reading: the filter's orders are
+    // looked up once.
+    const int lastGroup = tookLaterGroups ? int(m_groups.size()) - 1 : group;
+    if (tookLaterGroups)
+        *tookLaterGroups = true;
+    rows += readRows(
+        pageStatement(group, limit - int(rows.size()), after, 0, false, true, Budget, lastGroup));
     return rows;
 }
 
 void OrderList::fillFirstPage()
 {
     QList<Row> rows;
-    for (int group = 0; group < m_groups.size() && rows.size() < PageSize; ++group)
-        rows += fetchRows(group, PageSize - int(rows.size()), QString(), 0, false);
+    bool tookLaterGroups = false;
+    for (int group = 0; group < m_groups.size() && rows.size() < PageSize && !tookLaterGroups;
+         ++group)
+        rows
+            += fetchRows(group, PageSize - int(rows.size()), QString(), 0, false, &tookLaterGroups);
     m_prefixRows = int(rows.size());
     m_prefixComplete = rows.size() < PageSize;
     if (!rows.isEmpty()) {

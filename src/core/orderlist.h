@@ -79,8 +79,9 @@ public:
         QVariantList values;
     };
     // Reloads with the filter and returns the statements the list runs for it (for checking
-    // their query plans): the first page, a page further on, the last page, the count, and
-    // the place of one order.
+    // their query plans): the first page, a page further on, the last page, with a text
+    // filter the first page's rest from the first group to the last, the count, and the
+    // place of one order.
     QList<Statement> statementsFor(const OrderFilter &filter);
 
 signals:
@@ -124,11 +125,11 @@ private:
     QString groupCondition(int group, const QString &column, QVariantList &values) const;
     bool hasTextFilter() const;
     Statement pageStatement(int group, int limit, const QString &before, int offset, bool fromEnd,
-                            bool filtered, int budget) const;
+                            bool filtered, int budget, int lastGroup = -1) const;
     Statement countStatement(int group, const QString &above) const;
     QList<Row> readRows(const Statement &statement) const;
-    QList<Row> fetchRows(int group, int limit, const QString &before, int offset,
-                         bool fromEnd) const;
+    QList<Row> fetchRows(int group, int limit, const QString &before, int offset, bool fromEnd,
+                         bool *tookLaterGroups = nullptr) const;
     void fillFirstPage();
     int groupCount(int group) const;
     int groupStart(int group) const;
