@@ -263,7 +263,7 @@ std::unique_ptr<TOrderMultiForm::Row> TOrderMultiForm::createRow(QWidget *parent
     const int x = metrics.horizontalAdvance(QLatin1Char('0'));
     r->imei->setMinimumWidth(x * 17);
     r->batterySN->setMinimumWidth(x * 17);
-    r->price->setMaximumWidth(x * 11);
+    r->price->setFixedWidth(x * 11);
     r->phoneType->setMinimumContentsLength(16);
     r->batteryType->setMinimumContentsLength(8);
     r->note->setFixedHeight(metrics.lineSpacing() * 4 + 10);
