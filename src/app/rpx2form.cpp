@@ -159,6 +159,7 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     OrderListDBGrid->setMinimumHeight(300);
 
     connectChangeHandlers();
+    connectImeiAndNotify();
     // The window has a fixed size given by its contents (it narrows when the list is hidden).
     centralWidget()->layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -189,7 +190,7 @@ void TRpx2Form::createActions()
     connect(ActionClose, &QAction::triggered, this, &QWidget::close);
     ActionCustomerSelect = make("ActionCustomerSelect", "Vybrat...", &TRpx2Form::ActionCustomerSelectExecute);
     ActionFilters = make("ActionFilters", "Seznamy...", &TRpx2Form::ActionFiltersExecute);
-    ActionNotify = named(new QAction(QStringLiteral("Oznamování..."), this), "ActionNotify");
+    ActionNotify = make("ActionNotify", "Oznamování...", &TRpx2Form::ActionNotifyExecute);
     ActionOptions = make("ActionOptions", "Možnosti...", &TRpx2Form::ActionOptionsExecute);
     ActionOrderChange = make("ActionOrderChange", "Změnit", &TRpx2Form::ActionOrderChangeExecute);
     ActionOrderNext = named(new QAction(QStringLiteral("Další"), this), "ActionOrderNext");
@@ -197,7 +198,8 @@ void TRpx2Form::createActions()
     ActionOrderFirst = named(new QAction(QStringLiteral("První"), this), "ActionOrderFirst");
     ActionOrderLast = named(new QAction(QStringLiteral("Poslední"), this), "ActionOrderLast");
     ActionOrderNew = make("ActionOrderNew", "&Nová", &TRpx2Form::ActionOrderNewExecute);
-    ActionOrderNewMulti = named(new QAction(QStringLiteral("Nová &hromadně"), this), "ActionOrderNewMulti");
+    ActionOrderNewMulti
+        = make("ActionOrderNewMulti", "Nová &hromadně", &TRpx2Form::ActionOrderNewMultiExecute);
     ActionOrderStore = make("ActionOrderStore", "Uložit", &TRpx2Form::ActionOrderStoreExecute);
     ActionOrderSumary = named(new QAction(QStringLiteral("Uzávěrky..."), this), "ActionOrderSumary");
     ActionOrderCancel = make("ActionOrderCancel", "Storno", &TRpx2Form::ActionOrderCancelExecute);
@@ -214,7 +216,7 @@ void TRpx2Form::createActions()
     ActionOrderImageLoad = make("ActionOrderImageLoad", "Přiřadit...", &TRpx2Form::ActionOrderImageLoadExecute);
     ActionOrderImageClear = make("ActionOrderImageClear", "Odstranit", &TRpx2Form::ActionOrderImageClearExecute);
     ActionOrderImagePrint = make("ActionOrderImagePrint", "Tisknout...", &TRpx2Form::ActionOrderImagePrintExecute);
-    ActionNotifyEmail = named(new QAction(QStringLiteral("*"), this), "ActionNotifyEmail");
+    ActionNotifyEmail = make("ActionNotifyEmail", "*", &TRpx2Form::ActionNotifyEmailExecute);
     ActionOrderHold = make("ActionOrderHold", "Podržet", &TRpx2Form::ActionOrderHoldExecute);
     ActionOrderHold->setToolTip(QStringLiteral("Podržet"));
     ActionOrderClear = make("ActionOrderClear", "Vyčistit", &TRpx2Form::ActionOrderClearExecute);
@@ -234,8 +236,7 @@ void TRpx2Form::createActions()
     addAction(ActionOrderCancel);
 
     // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : {ActionNotify, ActionOrderNewMulti, ActionOrderSumary, ActionPrintIssue,
-                           ActionPrintReceipt, ActionNotifyEmail})
+    for (QAction *later : { ActionOrderSumary, ActionPrintIssue, ActionPrintReceipt })
         later->setVisible(false);
 }
 
@@ -346,7 +347,6 @@ QWidget *TRpx2Form::createCustomerBox()
     CustomerCityEditFilter = named(new QLineEdit, "CustomerCityEditFilter");
     NotifyEmailButton = named(new QToolButton, "NotifyEmailButton");
     NotifyEmailButton->setDefaultAction(ActionNotifyEmail);
-    NotifyEmailButton->setVisible(false);
     CustomerSelectButton = actionButton(ActionCustomerSelect, "CustomerSelectButton");
 
     CustomerCodeLabel = label("CustomerCodeLabel", "Kód:");

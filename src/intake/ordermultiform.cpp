@@ -360,6 +360,7 @@ bool TOrderMultiForm::addRow()
     row.deadline->setDate(m_deadline->date());
     row.price->setText(QStringLiteral("0"));
     m_rowLayout->insertWidget(m_rowLayout->count() - 1, row.panel);
+    row.panel->show();
     renumber();
     if (isVisible())
         QTimer::singleShot(0, this,
@@ -444,8 +445,12 @@ void TOrderMultiForm::rowPhoneTypeLeft(Row &row)
         QTimer::singleShot(0, row.phoneType, [box = row.phoneType] { box->setFocus(); });
 }
 
+// Runs when the focus leaves a row's IMEI box after the clerk has changed it.
 void TOrderMultiForm::rowImeiLeft(Row &row)
 {
+    if (!row.imei->isModified())
+        return;
+    row.imei->setModified(false);
     CConfig &config = shop().config();
     const QString imei = row.imei->text();
     const bool real = !imei.isEmpty() && imei != config.GetNullImei();

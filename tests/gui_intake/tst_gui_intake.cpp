@@ -1,0 +1,380 @@
+// Taking devices in: leaving the IMEI box of the main window (the stolen-phone register, the
+// shop's history and the reopened earlier order) and the multi-device intake dialog, stored
+// by the main window.
+#include "../gui_main/mainwindowshop.h"
+#include "fakeregister.h"
+#include "widgettools.h"
+
+#include "intake/ordermultiform.h"
+#include "ordernumbering.h"
+#include "orders/suggestcombobox.h"
+#include "stolenphoneregister.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+using State = TRpx2Form::OrderFormState;
+
+namespace {
+
+const QString Imei = u"356938035643809"_s;
+const QString Stolen = u"IMEI telefonu je evidováno jako odcizené policií ČR!"_s;
+
+// Types into a box as the clerk does and leaves it for `next`.
+void typeAndLeave(QLineEdit *box, const QString &ascii, QWidget *next)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, ascii);
+    next->setFocus();
+}
+
+QWidget *row(QDialog &dialog, int n)
+{
+    return child<QWidget>(dialog, "MultiPanelRecord" + QByteArray::number(n));
+}
+
+template<typename T> T *inRow(QDialog &dialog, int n, const QByteArray &name)
+{
+    return child<T>(*row(dialog, n), name);
+}
+
+void showActive(QWidget &window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+int countRows(TRpx2Data &data, const QString &table)
+{
+    QSqlQuery q = data.OpenQuery(u"SELECT count(*) FROM "_s + table);
+    return q.next() ? q.value(0).toInt() : -1;
+}
+
+} // namespace
+
+class TestGuiIntake : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void imeiLeave_data()
+    {
+        QTest::addColumn<QString>("imei");
+        QTest::addColumn<bool>("join");
+        QTest::addColumn<bool>("newOrder"); // else the shown order is changed
+        QTest::addColumn<QString>("pcrState"); // the register's state: found, not, down
+        QTest::addColumn<QStringList>("messages"); // the start of each message shown
+        QTest::addColumn<bool>("reopened");
+
+        const QString history = u"Telefon s tímto IMEI už byl v servisu."_s;
+        const QString down = u"Registr odcizených telefonů nelze ověřit"_s;
+        QTest::newRow("placeholder: no check")
+            << u"neni"_s << true << true << u"found"_s << QStringList() << false;
+        QTest::newRow("returning device")
+            << Imei << true << true << u"not"_s << QStringList { history } << true;
+        QTest::newRow("stolen and returning")
+            << Imei << true << true << u"found"_s << QStringList { Stolen, history } << true;
+        QTest::newRow("register down, history still searched")
+            << Imei << true << true << u"down"_s << QStringList { down, history } << true;
+        QTest::newRow("joining switched off")
+            << Imei << false << true << u"found"_s << QStringList { Stolen } << false;
+        QTest::newRow("changing an order: register only")
+            << Imei << true << false << u"found"_s << QStringList { Stolen } << false;
+        QTest::newRow("unknown device")
+            << u"490154203237518"_s << true << true << u"not"_s << QStringList() << false;
+    }
+
+    void imeiLeave()
+    {
+        QFETCH(QString, imei);
+        QFETCH(bool, join);
+        QFETCH(bool, newOrder);
+        QFETCH(QString, pcrState);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, reopened);
+
+        FakeRegister pcr;
+        pcr.silent = pcrState == u"down"_s;
+        pcr.answer = pcrState == u"found"_s ? "<td>byl nalezen</td>" : "<td>nebyl nalezen</td>";
+        QString earlier;
+        MainWindowShop s([&](TRpx2Data &data) {
+            data.config().SetPcrImeiCheckUrl(pcr.url());
+            data.config().SetNullImei(u"neni"_s);
+            data.config().SetJoinExistingOrder(join);
+            const int owner = addCustomer(data, u"Eva Černá"_s, u"Brno"_s, u"eva@example.cz"_s);
+            earlier = addOrder(data,
+                               { .state = OrderStates::HandedBack,
+                                 .customerId = owner,
+                                 .fault = u"Nenabíjí"_s,
+                                 .repair = u"Konektor"_s,
+                                 .imei = Imei,
+                                 .finalPrice = 450,
+                                 .issued = TestNow });
+        });
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        w.data().PcrImeiDb().setTimeout(300);
+        if (newOrder) {
+            w.ActionOrderNew->trigger();
+            w.OrderCustomerNameEdit->setText(u"Někdo jiný"_s);
+        } else {
+            w.ActionOrderChange->trigger();
+        }
+        typeAndLeave(w.OrderPhoneIMEIEdit, imei, w.OrderNoteMemo);
+
+        QCOMPARE(s.ui.messages.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i)
+            QVERIFY2(s.ui.messages[i].text.startsWith(messages[i]),
+                     qPrintable(s.ui.messages[i].text));
+        QCOMPARE(pcr.requests.size(), imei == u"neni"_s ? 0 : pcrState == u"down"_s ? 1 : 2);
+        QCOMPARE(w.orderFormState(), newOrder && !reopened ? State::Insert : State::Edit);
+        QCOMPARE(w.OrderIDEdit->text(), reopened || !newOrder ? earlier : QString());
+        if (!reopened)
+            return;
+
+        // The earlier order and its customer are on screen with the visit marks; storing
+        // updates it under its own number, and the next return counts on.
+        QVERIFY(s.ui.messages.last().text.contains(u"Eva Černá"_s));
+        QCOMPARE(w.OrderCustomerNameEdit->text(), u"Eva Černá"_s);
+        QVERIFY(w.OrderFaultDescriptionMemo->toPlainText().startsWith(u"Nenabíjí\n"_s));
+        QVERIFY(w.OrderFaultDescriptionMemo->toPlainText().endsWith(u"\n1/"_s));
+        QVERIFY(w.OrderRepairDescriptionMemo->toPlainText().contains(u"; 450.00\n1/"_s));
+        w.OrderFaultDescriptionMemo->appendPlainText(u"Zase nenabíjí"_s);
+        w.ActionOrderStore->trigger();
+        QCOMPARE(s.data().GetOrderCount(), 1);
+        const COrder stored = *s.data().GetOrder(earlier);
+        QVERIFY(stored.OrderFaultDescription.endsWith(u"1/\nZase nenabíjí"_s));
+        QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, u"Eva Černá"_s);
+        QCOMPARE(countRows(s.data(), u"t_customer_02"_s), 1);
+        w.ActionOrderNew->trigger();
+        typeAndLeave(w.OrderPhoneIMEIEdit, imei, w.OrderNoteMemo);
+        QVERIFY(w.OrderFaultDescriptionMemo->toPlainText().endsWith(u"\n2/"_s));
+    }
+
+    // A mistyped check digit shows while the clerk types and never stops the store.
+    void mistypedImeiIsMarkedNotRefused()
+    {
+        MainWindowShop s;
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        const QColor normal = QApplication::palette().color(QPalette::Base);
+        w.ActionOrderNew->trigger();
+        w.OrderCustomerNameEdit->setText(u"Jan"_s);
+        QTest::keyClicks(w.OrderPhoneIMEIEdit, u"490154203237517"_s);
+        QCOMPARE(w.OrderPhoneIMEIEdit->toolTip(), u"IMEI nemá platnou kontrolní číslici"_s);
+        QVERIFY(w.OrderPhoneIMEIEdit->palette().color(QPalette::Base) != normal);
+        w.ActionOrderStore->trigger();
+        QCOMPARE(s.ui.messageTexts(), QStringList());
+        QCOMPARE(s.data().GetOrderCount(), 1);
+        QVERIFY(!w.OrderPhoneIMEIEdit->toolTip().isEmpty()); // the stored order shows it too
+        w.OrderPhoneIMEIEdit->setText(u"490154203237518"_s);
+        QVERIFY(w.OrderPhoneIMEIEdit->toolTip().isEmpty());
+        QCOMPARE(w.OrderPhoneIMEIEdit->palette().color(QPalette::Base), normal);
+    }
+
+    // A whole intake through the main window: two rows on showing, fifteen at most, a row
+    // e-mail, a new device type, a device that was here before bound to its row, an unticked
+    // row left out; a store that fails keeps the dialog open with nothing stored, and the
+    // second OK stores everything once.
+    void multiIntake()
+    {
+        QString earlier;
+        MainWindowShop s([&](TRpx2Data &data) {
+            data.config().SetDefaultEngineer(u"Petr"_s);
+            data.config().SetFEPhone(true);
+            data.config().SetOrderWwwUrl(u"https://servis.example/zakazky.php"_s);
+            earlier = addOrder(data,
+                               { .state = OrderStates::HandedBack,
+                                 .customerId = addCustomer(data, u"Eva Černá"_s),
+                                 .fault = u"Nenabíjí"_s,
+                                 .imei = Imei,
+                                 .issued = TestNow });
+            data.config().SetMaxOrderID(OrderNumbering::MaxCounter); // no number left
+        });
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        int oks = 0;
+        auto intake = [&](QDialog &dialog) {
+            auto &form = static_cast<TOrderMultiForm &>(dialog);
+            showActive(dialog);
+            QVERIFY(row(dialog, 2)->isVisible()
+                    && !dialog.findChild<QWidget *>(u"MultiPanelRecord3"_s));
+            for (int n = 3; n <= 15; ++n)
+                QVERIFY(form.addRow());
+            QVERIFY(!form.addRow());
+            QCOMPARE(s.ui.messages.last().text, rpxText("OrderMulti.CantAddMore"));
+            QCOMPARE(inRow<QLabel>(dialog, 15, "MultiLabelNumber")->text(), u"15"_s);
+            for (int n = 4; n <= 15; ++n)
+                inRow<QCheckBox>(dialog, n, "MultiPhoneCheckBox")->click();
+
+            child<QLineEdit>(dialog, "CustomerNameEdit")->setText(u"Jan Dvořák"_s);
+            child<QLineEdit>(dialog, "CustomerEmailEdit")->setText(u"jan@example.cz"_s);
+            child<QDateEdit>(dialog, "ReceiptDateDateTimePicker")->setDate(QDate(2025, 6, 5));
+            child<QTimeEdit>(dialog, "ReceiptTimeDateTimePicker")->setTime(QTime(14, 30));
+            s.ui.inputs.push_back(u"Phone O'Neil"_s);
+            click(dialog, "ButtonNewPhone");
+
+            // Row 1: a new device, e-mailed; row 2: the earlier order; row 3: not ticked.
+            auto *type = inRow<SuggestComboBox>(dialog, 1, "MultiComboBoxPhoneType");
+            type->setFocus(); // typed in other letter case, written as the list has it
+            type->setEditText(u"apple iphone 12"_s);
+            typeAndLeave(inRow<QLineEdit>(dialog, 1, "MultiEditPhoneIMEI"), u"490154203237518"_s,
+                         inRow<QPlainTextEdit>(dialog, 1, "MultiMemoNote"));
+            inRow<QPlainTextEdit>(dialog, 1, "MultiMemoNote")->setPlainText(u"Displej"_s);
+            inRow<QLineEdit>(dialog, 1, "MultiEditPrice")->setText(u"1250.50"_s);
+            inRow<QToolButton>(dialog, 1, "MultiButtonEmail")->click();
+            typeAndLeave(inRow<QLineEdit>(dialog, 2, "MultiEditPhoneIMEI"), Imei,
+                         inRow<QPlainTextEdit>(dialog, 2, "MultiMemoNote"));
+            QVERIFY(s.ui.messages.last().text.startsWith(u"Telefon v řádku 2 už byl v servisu."_s));
+            QVERIFY(inRow<QPlainTextEdit>(dialog, 2, "MultiMemoNote")
+                        ->toPlainText()
+                        .endsWith(u"\n1/"_s));
+            inRow<QLineEdit>(dialog, 2, "MultiEditPrice")->setText(u"300"_s);
+            inRow<QPlainTextEdit>(dialog, 3, "MultiMemoNote")->setPlainText(u"nic"_s);
+            inRow<QCheckBox>(dialog, 3, "MultiPhoneCheckBox")->click();
+
+            for (oks = 1; oks <= 2 && dialog.isVisible(); ++oks) {
+                click(dialog, "ButtonOk");
+                if (oks == 1) {
+                    QVERIFY(dialog.isVisible());
+                    QCOMPARE(s.data().GetOrderCount(), 1);
+                    QCOMPARE(countRows(s.data(), u"t_customer_02"_s), 1);
+                    s.data().config().SetMaxOrderID(0);
+                }
+            }
+        };
+        s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            intake(dialog);
+            return dialog.result();
+        });
+        w.ActionOrderNewMulti->trigger();
+
+        QCOMPARE(oks, 3);
+        QCOMPARE(s.ui.questions.last().text,
+                 u"Počet přidávaných zakázek: 2.\nPřejete si pokračovat?"_s);
+        const QUrl mail = s.ui.openedUrls.value(0);
+        const QUrlQuery mailQuery(mail);
+        QCOMPARE(mail.path(), u"jan@example.cz"_s);
+        QCOMPARE(mailQuery.queryItemValue(u"subject"_s, QUrl::FullyDecoded),
+                 u"Zakázka Apple iPhone 12"_s);
+        QVERIFY(mailQuery.queryItemValue(u"body"_s, QUrl::FullyDecoded)
+                    .contains(u"Popis závady: Displej\nPopis opravy: \nPředběžná cena: 1250.50\n"
+                              u"Cena opravy: \n\nStav zakázky můžete sledovat zde:\n"
+                              u"https://servis.example/zakazky.php?imei=490154203237518\n"_s));
+        QVERIFY(s.data().GetKnownPhoneNames().contains(u"Phone O'Neil"_s));
+
+        QCOMPARE(s.data().GetOrderCount(), 2);
+        const COrder fresh = s.data().GetOrdersByImei(u"490154203237518"_s).value(0);
+        const COrder reopened = *s.data().GetOrder(earlier);
+        const CCustomer customer = *s.data().GetCustomer(fresh.OrderCustomerID);
+        QCOMPARE(customer.CustomerName, u"Jan Dvořák"_s);
+        QCOMPARE(customer.CustomerCode.size(), 8);
+        QCOMPARE(reopened.OrderCustomerID, customer.CustomerID);
+        QCOMPARE(fresh.OrderReceiptDate, QDateTime(QDate(2025, 6, 5), QTime(14, 30)));
+        QCOMPARE(fresh.OrderDeadlineDate, QDateTime(QDate(2025, 6, 23), QTime(0, 0)));
+        QCOMPARE(fresh.OrderIssueDate, fresh.OrderDeadlineDate);
+        QCOMPARE(fresh.OrderExpectedPricePrimary, u"1250.5"_s);
+        QCOMPARE(fresh.OrderFaultDescription, u"Displej"_s);
+        QCOMPARE(fresh.OrderPhoneType, u"Apple iPhone 12"_s);
+        QCOMPARE(fresh.OrderEngineerName, u"Petr"_s);
+        QCOMPARE(fresh.OrderStateID, OrderStates::New);
+        QCOMPARE(fresh.OrderTypeID, OrderTypes::Paid);
+        QVERIFY(fresh.OrderEmailSent && !reopened.OrderEmailSent);
+        QVERIFY(reopened.OrderFaultDescription.startsWith(u"Nenabíjí\n"_s));
+        QCOMPARE(reopened.OrderStateID, OrderStates::New);
+        QCOMPARE(w.OrderIDEdit->text(), listedOrders(w).value(0));
+    }
+
+    // What OK refuses, and the question before the entries are dropped.
+    void multiIntakeRefusals_data()
+    {
+        QTest::addColumn<bool>("customerSelect");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("message"); // key of the refusal, empty when OK passes
+        QTest::newRow("customer must be chosen")
+            << true << u"100"_s << u"OrderMulti.CustomerNotChosen"_s;
+        QTest::newRow("price is no number") << false << u"12,5"_s << u"OrderMulti.PriceNotFilled"_s;
+        QTest::newRow("empty price") << false << u" "_s << u"OrderMulti.PriceNotFilled"_s;
+        QTest::newRow("accepted") << false << u"12.5"_s << QString();
+    }
+
+    void multiIntakeRefusals()
+    {
+        QFETCH(bool, customerSelect);
+        QFETCH(QString, price);
+        QFETCH(QString, message);
+
+        MainWindowShop s([&](TRpx2Data &data) { data.config().SetCustomerSelect(customerSelect); });
+        QVERIFY(s.start());
+        TOrderMultiForm form(&s.w());
+        showActive(form);
+        inRow<QLineEdit>(form, 2, "MultiEditPrice")->setText(price);
+        // Escape asks first; Cancel keeps the entries.
+        s.ui.answers.push_back(Prompts::Answer::Cancel);
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QVERIFY(form.isVisible());
+        QCOMPARE(s.ui.questions.last().text, rpxText("OrderMulti.CancelInput"));
+
+        s.ui.messages.clear();
+        click(form, "ButtonOk");
+        if (message.isEmpty()) {
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(form.record(2)->OrderExpectedPricePrimary, u"12.5"_s);
+            QCOMPARE(form.customer()->CustomerID, 0);
+            return;
+        }
+        QCOMPARE(s.ui.messageTexts(), QStringList { rpxText(message.toLatin1().constData()) });
+        QVERIFY(form.isVisible() && !form.record(1) && !form.record(2));
+        if (message.endsWith(u"PriceNotFilled"_s))
+            QTRY_VERIFY(inRow<QLineEdit>(form, 2, "MultiEditPrice")->hasFocus());
+    }
+
+    // A customer chosen in the search is linked as it is; typing into a box afterwards makes
+    // the boxes a new customer with a code of its own.
+    void multiIntakeCustomer_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::newRow("chosen") << false;
+        QTest::newRow("chosen, then edited") << true;
+    }
+
+    void multiIntakeCustomer()
+    {
+        QFETCH(bool, edited);
+        int chosen = 0;
+        MainWindowShop s([&](TRpx2Data &data) { chosen = addCustomer(data, u"Eva Černá"_s); });
+        QVERIFY(s.start());
+        TOrderMultiForm form(&s.w());
+        showActive(form);
+        s.ui.dialogHandlers.push_back([](QDialog &search) {
+            auto *grid = child<QTableView>(search, "DBGrid1");
+            grid->setCurrentIndex(grid->model()->index(0, 0));
+            return int(QDialog::Accepted);
+        });
+        click(form, "CustomerSelectButton");
+        QLineEdit *name = child<QLineEdit>(form, "CustomerNameEdit");
+        QCOMPARE(name->text(), u"Eva Černá"_s);
+        if (edited)
+            QTest::keyClicks(name, u"ova"_s);
+        click(form, "ButtonOk");
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        const CCustomer customer = *form.customer();
+        QCOMPARE(customer.CustomerID, edited ? 0 : chosen);
+        QCOMPARE(customer.CustomerName, edited ? u"Eva Černáova"_s : u"Eva Černá"_s);
+        QCOMPARE(customer.CustomerCode == u"12345678"_s, !edited);
+    }
+};
+
+QTEST_MAIN(TestGuiIntake)
+#include "tst_gui_intake.moc"
