@@ -137,7 +137,12 @@ QString CStolenPhoneRegister::get(const QUrl &url, const QDeadlineTimer &deadlin
         throw RpxError(Unreachable.arg(
             QStringLiteral("registr neodpověděl do %1 s.").arg((m_timeoutMs + 999) / 1000)));
     }
-    if (reply->error() != QNetworkReply::NoError)
-        throw RpxError(Unreachable.arg(reply->errorString()));
+    if (reply->error() != QNetworkReply::NoError) {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const QString reason = status != 0
+            ? QStringLiteral("registr odpověděl chybou %1.").arg(status)
+            : QStringLiteral("registr není dostupný (%1).").arg(reply->errorString());
+        throw RpxError(Unreachable.arg(reason));
+    }
     return QString::fromUtf8(reply->readAll());
 }

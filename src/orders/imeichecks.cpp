@@ -46,7 +46,7 @@ void checkRegister(TRpx2Data &data, const QString &imei, QLabel *status)
 {
     const QString shownBefore = status ? status->text() : QString();
     if (status)
-        status->setText(QStringLiteral("Ověřuji IMEI v registru odcizených telefonů…"));
+        status->setText(QStringLiteral("Ověřuji IMEI v registru…"));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString failure;
     bool stolen = false;

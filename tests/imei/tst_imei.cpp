@@ -127,7 +127,7 @@ private slots:
             << QByteArray("<form><input name=\"ctl00$Application$tbImei\"></form>")
             << QByteArray(">byl nalezen") << 200 << u"nemá očekávaný formulář"_s;
         QTest::newRow("server error") << page << QByteArray(">byl nalezen") << 500
-                                      << u"Registr odcizených telefonů nelze ověřit"_s;
+                                      << u"registr odpověděl chybou 500."_s;
     }
 
     void registerVerdict()

@@ -9,6 +9,7 @@
 #include "options/optionsform.h"
 #include "orders/filtersform.h"
 #include "orders/orderupdateform.h"
+#include "orders/suggestcombobox.h"
 
 #include "apppaths.h"
 #include "config.h"
@@ -98,8 +99,9 @@ int main(int argc, char *argv[])
         save(&edit, QStringLiteral("customer-edit"));
     }
     {
-        TNotifyForm notify(&window, {{QStringLiteral("COM1"), QStringLiteral("Komunikační port")},
-                                     {QStringLiteral("COM3"), QStringLiteral("GSM modem (USB)")}});
+        TNotifyForm notify(&window,
+                           { { QStringLiteral("COM1"), QStringLiteral("Komunikační port") },
+                             { QStringLiteral("COM3"), QStringLiteral("GSM modem (USB)") } });
         save(&notify, QStringLiteral("notify-email"));
         notify.findChild<QTabWidget *>()->setCurrentIndex(1);
         notify.findChild<QComboBox *>(QStringLiteral("ComboPort"))->setCurrentIndex(1);
@@ -116,10 +118,13 @@ int main(int argc, char *argv[])
             ->setText(QStringLiteral("+420 605 112 334"));
         multi.findChild<QLineEdit *>(QStringLiteral("CustomerEmailEdit"))
             ->setText(QStringLiteral("jana.dvorakova@example.cz"));
-        const char *faults[] = {"Prasklý displej", "Nenabíjí, konektor volný"};
-        const char *imeis[] = {"356938035643809", "490154203237518"};
+        const char *faults[] = { "Prasklý displej", "Nenabíjí, konektor volný" };
+        const char *imeis[] = { "356938035643809", "490154203237518" };
+        const char *types[] = { "Apple iPhone 12", "Samsung Galaxy A34" };
         for (int n = 1; n <= 2; ++n) {
             auto *row = multi.findChild<QWidget *>(QStringLiteral("MultiPanelRecord%1").arg(n));
+            row->findChild<SuggestComboBox *>(QStringLiteral("MultiComboBoxPhoneType"))
+                ->setSingleEntry(QLatin1String(types[n - 1]));
             row->findChild<QLineEdit *>(QStringLiteral("MultiEditPhoneIMEI"))
                 ->setText(QLatin1String(imeis[n - 1]));
             row->findChild<QPlainTextEdit *>(QStringLiteral("MultiMemoNote"))
