@@ -44,20 +44,36 @@ namespace ImeiChecks {
 
 void checkRegister(TRpx2Data &data, const QString &imei, QLabel *status)
 {
-    const QString shownBefore = status ? status->text() : QString();
-    if (status)
-        status->setText(QStringLiteral("Ověřuji IMEI v registru…"));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The wait shows until the answer, the error or the time limit, whatever leaves here.
+    struct Waiting
+    {
+        QLabel *status;
+        QString shownBefore;
+        explicit Waiting(QLabel *label)
+            : status(label)
+            , shownBefore(label ? label->text() : QString())
+        {
+            if (status)
+                status->setText(QStringLiteral("Ověřuji IMEI v registru…"));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        ~Waiting()
+        {
+            QApplication::restoreOverrideCursor();
+            if (status)
+                status->setText(shownBefore);
+        }
+    };
     QString failure;
     bool stolen = false;
-    try {
-        stolen = data.CheckStolenImei(imei);
-    } catch (const RpxError &e) {
-        failure = e.message();
+    {
+        const Waiting waiting(status);
+        try {
+            stolen = data.CheckStolenImei(imei);
+        } catch (const RpxError &e) {
+            failure = e.message();
+        }
     }
-    QApplication::restoreOverrideCursor();
-    if (status)
-        status->setText(shownBefore);
     if (stolen)
         Ui::instance().message(
             QStringLiteral("IMEI telefonu je evidováno jako odcizené policií ČR!"));

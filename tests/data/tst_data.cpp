@@ -299,37 +299,6 @@ private slots:
         QCOMPARE(*data().GetCustomer(customer.CustomerID), customer);
     }
 
-    // A multi-device intake is stored whole: the new customer, a reopened earlier order and
-    // new orders numbered in a row. A failure on the way leaves nothing stored and the records
-    // as they were, so that trying again cannot duplicate half an intake.
-    void intakeIsStoredWholeOrNotAtAll()
-    {
-        data().StoreOrder(makeOrder(1));
-        COrder reopened = *data().GetOrder(id(1));
-        reopened.OrderFaultDescription = u"Znovu nenabíjí"_s;
-        QList<COrder> orders { COrder {}, reopened, COrder {} };
-        CCustomer customer = makeCustomer(u"Eva Černá"_s);
-
-        data().config().SetMaxOrderID(OrderNumbering::MaxCounter - 1); // one number left
-        QVERIFY_THROWS_EXCEPTION(RpxError, data().StoreIntake(customer, orders));
-        QCOMPARE(customer.CustomerID, 0);
-        QCOMPARE(orders[0].OrderID, QString());
-        QCOMPARE(count(u"SELECT count(*) FROM t_customer_02"_s), 0);
-        QCOMPARE(data().GetOrderCount(), 1);
-        QCOMPARE(data().GetOrder(id(1))->OrderFaultDescription, u"Nenabíjí"_s);
-
-        data().config().SetMaxOrderID(5);
-        data().StoreIntake(customer, orders);
-        QVERIFY(customer.CustomerID != 0);
-        QCOMPARE(QStringList({ orders[0].OrderID, orders[1].OrderID, orders[2].OrderID }),
-                 ids({ 6, 1, 7 }));
-        QCOMPARE(data().GetOrder(id(1))->OrderFaultDescription, u"Znovu nenabíjí"_s);
-        QCOMPARE(count(u"SELECT count(*) FROM t_order_02 WHERE OrderCustomerID = ?"_s,
-                       { customer.CustomerID }),
-                 3);
-        QCOMPARE(data().config().GetMaxOrderID(), 7);
-    }
-
     void orderListFilters_data()
     {
         QTest::addColumn<OrderFilter>("filter");
