@@ -155,6 +155,24 @@ void BM_CustomerSearch(benchmark::State &state)
         data.ReloadCustomerSearch(QStringLiteral("ková"), QString());
 }
 
+// The whole register in the order of the shop's language, and the suggestion lists, whose
+// names are compared with the language's collation.
+void BM_CustomerRegister(benchmark::State &state)
+{
+    TRpx2Data &data = *shop().data;
+    for (auto _ : state)
+        data.ReloadCustomerSearch(QString(), QString());
+}
+
+void BM_SuggestionLists(benchmark::State &state)
+{
+    TRpx2Data &data = *shop().data;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(data.GetEngineerNames());
+        benchmark::DoNotOptimize(data.GetPhoneTypeNames());
+    }
+}
+
 BENCHMARK(BM_OrderListDefaultAge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderListAllOrders)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderListCustomerFilter)->Unit(benchmark::kMillisecond);
@@ -163,6 +181,8 @@ BENCHMARK(BM_ShowOrder)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreNewOrder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Totals)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CustomerSearch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CustomerRegister)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SuggestionLists)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

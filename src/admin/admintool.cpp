@@ -7,6 +7,9 @@
 #include "demodata.h"
 #include "orderfilter.h"
 #include "orderlist.h"
+#include "ordernumbering.h"
+#include "printcommand.h"
+#include "reportcommand.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "textcheck.h"
@@ -59,11 +62,27 @@ QString AdminTool::usage()
         "  config list               print every setting with its value\n"
         "  check-texts [DIR]         check the language files in DIR (default: the\n"
         "                            program's folder)\n"
-        "  summary                   print what the database holds\n"
+        "  info                      print what the database holds\n"
+        "  summary day|shop --from DATE [--to DATE] --out FILE\n"
+        "                            the takings of a day (or of the days from-to), all\n"
+        "                            orders or the shop's own sales; DATE is YYYY-MM-DD\n"
+        "  summary month --year Y --month M --out FILE\n"
+        "  summary year --year Y --out FILE\n"
+        "  summary engineer --from DATE --to DATE --out FILE\n"
+        "                            the takings of a month, a year, or per engineer\n"
+        "  export --from DATE --to DATE [--type NAME] --out FILE\n"
+        "                            the orders handed back in the days from-to, all or of\n"
+        "                            one repair type\n"
+        "                            Reports are written as the summaries dialog writes\n"
+        "                            them, in the shop's language; a day or shop report\n"
+        "                            without orders is written all the same\n"
         "  demo-data --orders N [--customers M] [--seed S]\n"
         "                            add N demo orders of the last three years and M\n"
         "                            customers (default N/3); the same seed gives the same\n"
         "                            data on the same day\n"
+        "  print receipt|issue ORDERID [--held ID,ID,...] --pdf FILE\n"
+        "                            write the intake receipt or the issue document of\n"
+        "                            the order (with --held: of the held orders) as PDF\n"
         "\n"
         "Options:\n"
         "  --db PATH                 the database file (default: rpx3.db beside the program);\n"
@@ -120,10 +139,17 @@ int AdminTool::dispatch(QStringList args)
         return config(args);
     if (command == QLatin1String("check-texts"))
         return checkTexts(args);
-    if (command == QLatin1String("summary"))
-        return summary(args);
+    if (command == QLatin1String("info"))
+        return info(args);
+    if (command == QLatin1String("summary") || command == QLatin1String("export"))
+        return report(command, args);
     if (command == QLatin1String("demo-data"))
         return demoData(args);
+    if (command == QLatin1String("print")) {
+        const PrintCommand print(args);
+        print.run(*dataModule(true), m_out, m_err);
+        return Success;
+    }
     if (command == QLatin1String("help")) {
         m_out << usage();
         return Success;
@@ -154,8 +180,20 @@ int AdminTool::initDb(const QStringList &args)
 {
     if (args.size() > 1 || (args.isEmpty() && m_dbPath.isEmpty()))
         throw UsageError(QStringLiteral("init-db needs the path of the new database file"));
-    const QString path = QFileInfo(args.isEmpty() ? m_dbPath : args.first()).absoluteFilePath();
+    const QString given = args.isEmpty() ? m_dbPath : args.first();
+    // An empty path would name the current folder: never a file that could be created.
+    if (given.trimmed().isEmpty())
+        throw UsageError(QStringLiteral("init-db needs the path of the new database file, not an "
+                                        "empty text"));
+    const QString path = QFileInfo(given).absoluteFilePath();
+    if (QFileInfo(path).isDir())
+        throw RpxError(
+            QStringLiteral("%1 is a folder, not the path of a new database file").arg(path));
     TRpx2Data::CreateDatabase(path);
+    // Say "created" only for a file that is there and opens as a shop database.
+    if (!QFileInfo(path).isFile())
+        throw RpxError(QStringLiteral("the shop database %1 was not created").arg(path));
+    dataModule(false)->OpenFile(path);
     m_out << "Created the shop database " << path << '\n';
     return Success;
 }
@@ -193,7 +231,8 @@ int AdminTool::config(QStringList args)
         if (!args.isEmpty())
             throw UsageError(QStringLiteral("config list takes no arguments"));
         auto data = dataModule(true);
-        const auto rows = ConfigCommand(data->config()).list();
+        QList<std::pair<QString, QString>> problems;
+        const auto rows = ConfigCommand(data->config()).list(&problems);
         qsizetype width = 0;
         for (const auto &row : rows)
             width = qMax(width, row.first.size());
@@ -202,7 +241,24 @@ int AdminTool::config(QStringList args)
             value.replace(QLatin1Char('\n'), QLatin1String("\\n"));
             m_out << row.first.leftJustified(width + 2) << value << '\n';
         }
-        return Success;
+        // A value that could not be read (a damaged file, a rate that is no number) is a
+        // failure, with its reason; a damaged file gives one reason for all of them.
+        QList<std::pair<QString, QStringList>> reasons;
+        for (const auto &[name, reason] : problems) {
+            auto it = std::find_if(reasons.begin(), reasons.end(),
+                                   [&](const auto &r) { return r.first == reason; });
+            if (it == reasons.end())
+                reasons.append({ reason, { name } });
+            else
+                it->second.append(name);
+        }
+        for (const auto &[reason, names] : reasons) {
+            m_err << "repaxo-admin: cannot read "
+                  << (names.size() > 3 ? QStringLiteral("%1 settings").arg(names.size())
+                                       : names.join(QStringLiteral(", ")))
+                  << ": " << reason << '\n';
+        }
+        return problems.isEmpty() ? Success : Failure;
     }
     throw UsageError(QStringLiteral("config needs get, set or list"));
 }
@@ -226,10 +282,17 @@ int AdminTool::checkTexts(const QStringList &args)
     return Failure;
 }
 
-int AdminTool::summary(const QStringList &args)
+int AdminTool::report(const QString &command, const QStringList &args)
+{
+    const ReportCommand report(command, args);
+    auto data = dataModule(true);
+    return report.run(*data, m_out, m_err);
+}
+
+int AdminTool::info(const QStringList &args)
 {
     if (!args.isEmpty())
-        throw UsageError(QStringLiteral("summary takes no arguments"));
+        throw UsageError(QStringLiteral("info takes no arguments"));
     auto data = dataModule(true);
     CConfig &config = data->config();
 
@@ -262,11 +325,16 @@ int AdminTool::summary(const QStringList &args)
     filter.ageDays = int(QDate(1900, 1, 1).daysTo(Clock::today()));
     OrderList &list = data->orderList();
     list.reload(filter);
+    // By the counter's value: as text, "2026-99999" would come after "2026-100001".
     QString lastNumber;
+    int lastCounter = -1;
     for (int row = 0; row < list.rowCount(); ++row) {
         const QString id = list.orderIdAt(row);
-        if (id.startsWith(prefix) && id > lastNumber)
+        const int counter = OrderNumbering::CounterOf(id);
+        if (id.startsWith(prefix) && counter > lastCounter) {
             lastNumber = id;
+            lastCounter = counter;
+        }
     }
 
     const QString currency = config.GetMainCurrency();

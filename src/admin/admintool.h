@@ -27,7 +27,8 @@ private:
     int initDb(const QStringList &args);
     int config(QStringList args);
     int checkTexts(const QStringList &args);
-    int summary(const QStringList &args);
+    int info(const QStringList &args);
+    int report(const QString &command, const QStringList &args);
     int demoData(QStringList args);
 
     QString databasePath() const;

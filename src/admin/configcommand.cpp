@@ -5,8 +5,6 @@
 #include "rpxerror.h"
 #include "usageerror.h"
 
-#include <QRegularExpression>
-
 #include <climits>
 #include <cmath>
 #include <optional>
@@ -30,15 +28,21 @@ struct ColumnKey
     int column = 0;
 };
 
-// "CWOrderList1" -> grid "OrderList", column 1.
+QString columnKeyName(const CConfig::GridColumns &grid, int column)
+{
+    return QStringLiteral("CW") + QLatin1String(grid.grid) + QString::number(column);
+}
+
+// "CWOrderList1" -> grid "OrderList", column 1; only the columns the program keeps.
 std::optional<ColumnKey> columnKey(const QString &name)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^CW([A-Za-z_][A-Za-z0-9_]*?)(\\d{1,3})$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return ColumnKey {match.captured(1), match.captured(2).toInt()};
+    for (const CConfig::GridColumns &grid : CConfig::columnWidthGrids()) {
+        for (int column = 0; column < grid.columns; ++column) {
+            if (name == columnKeyName(grid, column))
+                return ColumnKey { QLatin1String(grid.grid), column };
+        }
+    }
+    return std::nullopt;
 }
 
 // Whole numbers some settings must keep to; the rest take any 32-bit value.
@@ -96,8 +100,13 @@ double parseReal(const QString &name, const QString &value)
                                         "\"%2\"")
                              .arg(name, value),
                          false);
-    if (name == QLatin1String("ExchangeRate") && number <= 0)
-        throw UsageError(QStringLiteral("ExchangeRate must be greater than 0"), false);
+    // Prices are divided and multiplied by the rate: a tiny rate makes them infinite.
+    if (name == QLatin1String("ExchangeRate") && !CConfig::IsExchangeRate(number))
+        throw UsageError(QStringLiteral("ExchangeRate must be at least %1 and less than %2, not "
+                                        "\"%3\"")
+                             .arg(QString::number(CConfig::MinExchangeRate),
+                                  QString::number(CConfig::MaxExchangeRate, 'f', 0), value),
+                         false);
     return number;
 }
 
@@ -156,7 +165,9 @@ QString ConfigCommand::get(const QString &name)
     case CConfig::Type::Agreement:
         return m_config.GetAgreementText();
     case CConfig::Type::Password:
-        return m_config.GetPassword();
+        // Only whether there is one: the tool must not print the shop's password.
+        return m_config.GetPassword().isEmpty() ? QStringLiteral("(not set)")
+                                                : QStringLiteral("(set)");
     case CConfig::Type::Text:
         break;
     }
@@ -222,26 +233,41 @@ QString ConfigCommand::set(const QString &name, const QString &value)
     case CConfig::Type::Text:
         break;
     }
+    // What the program would refuse to use is refused here too.
+    if (name == QLatin1String("Language") && !CConfig::IsLanguageCode(value))
+        throw UsageError(QStringLiteral("Language is the code of a language file (letters, digits, "
+                                        "\"-\" or \"_\", e.g. cs, pl, sk), not \"%1\"")
+                             .arg(value),
+                         false);
+    if ((name == QLatin1String("OrderWwwUrl") || name == QLatin1String("PcrImeiCheckUrl"))
+        && !CConfig::IsWebAddress(value))
+        throw UsageError(QStringLiteral("%1 is empty or an http:// or https:// address, not \"%2\"")
+                             .arg(name, value),
+                         false);
     m_config.SetConfigValue(name, value);
     return {};
 }
 
-QList<std::pair<QString, QString>> ConfigCommand::list()
+QList<std::pair<QString, QString>> ConfigCommand::list(QList<std::pair<QString, QString>> *problems)
 {
     QList<std::pair<QString, QString>> rows;
-    for (const CConfig::KeyInfo &info : CConfig::keys()) {
-        const QString name = QString::fromLatin1(info.name);
+    auto add = [&](const QString &name) {
         QString value;
         try {
             value = get(name);
         } catch (const RpxError &error) {
-            value = QStringLiteral("(unreadable: %1)").arg(error.message());
+            value = QStringLiteral("(unreadable)");
+            if (problems)
+                problems->append({ name, error.message() });
         }
-        if (info.type == CConfig::Type::Password)
-            value = value.isEmpty() ? QString() : QStringLiteral("(set)");
-        rows.append({name, value});
-    }
+        rows.append({ name, value });
+    };
+    for (const CConfig::KeyInfo &info : CConfig::keys())
+        add(QString::fromLatin1(info.name));
+    for (const CConfig::GridColumns &grid : CConfig::columnWidthGrids())
+        for (int column = 0; column < grid.columns; ++column)
+            add(columnKeyName(grid, column));
     for (const QString &name : userValues())
-        rows.append({name, get(name)});
+        add(name);
     return rows;
 }

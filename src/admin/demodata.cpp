@@ -533,6 +533,8 @@ void DemoDataGenerator::storeIntake(const Plan &plan, int remainingOrders)
         OrderNumbering::ResetOrderCounter(m_data);
     }
     m_data.StoreNewOrder(order);
+    if (plan.receipt.date().year() == m_now.date().year())
+        m_highestThisYear = qMax(m_highestThisYear, OrderNumbering::CounterOf(order.OrderID));
 
     if (plan.state == OrderStates::Done || plan.state == OrderStates::HandedBack) {
         Pending pending {order, deviceIndex, job.repairIndex};
@@ -571,8 +573,21 @@ void DemoDataGenerator::run()
     const int originalMaxOrderID = config.GetMaxOrderID();
 
     m_now = wholeSeconds(Clock::now());
-    m_start = QDateTime(m_now.date().addYears(-3), QTime(0, 0));
+    m_start = Clock::startOfDay(m_now.date().addYears(-3));
     const QList<Plan> plans = planOrders();
+
+    // While the orders of earlier years are numbered, MaxOrderID holds the counter of the year
+    // being filled. Every batch is committed with the shop's own counter instead: the larger
+    // of the counter it had before and this year's highest number, so that a run that ends
+    // part-way (killed, disk full) never leaves the next real order thousands of numbers on.
+    auto commitWithShopCounter = [&](TRpx2Data::WriteTransaction &transaction) {
+        const int drawing = config.GetMaxOrderID();
+        const int shop = qMax(originalMaxOrderID, m_highestThisYear);
+        if (drawing != shop)
+            config.SetMaxOrderID(shop);
+        transaction.commit();
+        return drawing;
+    };
 
     const int total = int(plans.size());
     const int step = qMax(1, total / 20);
@@ -582,9 +597,11 @@ void DemoDataGenerator::run()
         flushUntil(plans[i].receipt);
         storeIntake(plans[i], total - i);
         if ((i + 1) % OrdersPerTransaction == 0) {
-            transaction->commit();
+            const int drawing = commitWithShopCounter(*transaction);
             transaction.reset();
             transaction.emplace(m_data);
+            if (config.GetMaxOrderID() != drawing)
+                config.SetMaxOrderID(drawing);
         }
         if (m_progress && (i + 1) % step == 0)
             m_progress(i + 1, total);
@@ -592,8 +609,5 @@ void DemoDataGenerator::run()
     flushUntil(m_now);
     while (m_customers.size() < m_options.customers)
         introduceCustomer();
-    // The yearly restarts never lower the counter the shop had before.
-    if (originalMaxOrderID > config.GetMaxOrderID())
-        config.SetMaxOrderID(originalMaxOrderID);
-    transaction->commit();
+    commitWithShopCounter(*transaction);
 }

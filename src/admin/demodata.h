@@ -124,4 +124,5 @@ private:
     QList<int> m_returnable; // devices that were handed back and may come again
     std::multimap<QDateTime, Pending> m_pending; // later stores, by their time
     int m_lastIntakeYear = 0;
+    int m_highestThisYear = 0; // the highest counter given out in the current year
 };

@@ -1,11 +1,25 @@
 #include "admintool.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+
+#include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Printing lays out text in fonts, which needs the GUI application (without a window).
+    bool printing = false;
+    for (int i = 1; i < argc; ++i)
+        printing = printing || std::strcmp(argv[i], "print") == 0;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (printing)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -4,22 +4,15 @@
 #include "rpxerror.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every caption ("Chyba — Repaxo"); captions
+    // are exactly the texts the program sets. Qt's own buttons and dialogs take the shop's
+    // language with the language file (CSimpleResources), not the system's.
     app.setApplicationName(QStringLiteral("Repaxo"));
-    app.setApplicationDisplayName(QStringLiteral("Repaxo"));
     app.setOrganizationName(QStringLiteral("KVL"));
-
-    // Qt's own dialogs (file chooser, print preview) in the user's language when available.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
 
     TRpx2Form window;
     bool started = false;

@@ -43,7 +43,7 @@ TRpx2Form *g_mainWindow = nullptr;
 
 const int AgeDays[] = {7, 14, 31, 92, 365, 99999};
 const char *const AgeTexts[] = {"Posledních 7 dnů", "Posledních 14 dnů", "Poslední měsíc",
-                                "Poslední tři měsíce", "Posledních rok", "Vše"};
+                                "Poslední tři měsíce", "Poslední rok", "Vše"};
 
 template <typename T>
 T *named(T *object, const char *name)
@@ -99,6 +99,7 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     Ui::instance().setParentWindow(this);
 
     createActions();
+    connectPrinting();
     createMenus();
 
     auto *central = new QWidget(this);
@@ -201,7 +202,8 @@ void TRpx2Form::createActions()
     ActionOrderNewMulti
         = make("ActionOrderNewMulti", "Nová &hromadně", &TRpx2Form::ActionOrderNewMultiExecute);
     ActionOrderStore = make("ActionOrderStore", "Uložit", &TRpx2Form::ActionOrderStoreExecute);
-    ActionOrderSumary = named(new QAction(QStringLiteral("Uzávěrky..."), this), "ActionOrderSumary");
+    ActionOrderSumary
+        = make("ActionOrderSumary", "Uzávěrky...", &TRpx2Form::ActionOrderSumaryExecute);
     ActionOrderCancel = make("ActionOrderCancel", "Storno", &TRpx2Form::ActionOrderCancelExecute);
     ActionOrderDelete = make("ActionOrderDelete", "Smazat", &TRpx2Form::ActionOrderDeleteExecute);
     ActionOrderEngineerUpdate = named(new QAction(QStringLiteral("Opravit..."), this), "ActionOrderEngineerUpdate");
@@ -234,10 +236,6 @@ void TRpx2Form::createActions()
     ActionClose->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addAction(ActionOrderStore);
     addAction(ActionOrderCancel);
-
-    // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : { ActionOrderSumary, ActionPrintIssue, ActionPrintReceipt })
-        later->setVisible(false);
 }
 
 void TRpx2Form::createMenus()
@@ -709,9 +707,6 @@ void TRpx2Form::connectChangeHandlers()
         palette.setColor(QPalette::Text, QColor(0, 128, 128));
         palette.setColor(QPalette::ButtonText, QColor(0, 128, 128));
         w->setPalette(palette);
-        w->setToolTip(QStringLiteral("Filtr seznamu zakázek"));
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            edit->setPlaceholderText(QStringLiteral("filtr"));
     }
     OrderPhoneTypeComboBox->installEventFilter(this);
 

@@ -73,6 +73,11 @@ public:
     void ApplyWindowTitle();
     void ReloadOrderList();
 
+    // Printing (src/print): the receipt or the issue document of the order, or of every
+    // held order, in the modal print preview.
+    void PrintOrderReceipt(const QString &orderId);
+    void PrintOrderIssue(const QString &orderId);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -93,6 +98,7 @@ private:
     void applyComboStyles();
     void setupListColumns();
     void updateActions();
+    void connectPrinting();
 
     // showing and building orders
     void fillOrderControls(const COrder &order, const std::optional<CCustomer> &customer);
@@ -101,6 +107,7 @@ private:
     void fillStateLists(int stateId, const QString &filterFirstEntry);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
+    QString shownPhotoPath() const; // empty, after a message, when it must not be opened
     void setImeiBackground();
 
     // change tracking
@@ -126,6 +133,7 @@ private:
     void ActionOptionsExecute();
     void ActionFiltersExecute();
     void ActionAboutExecute();
+    void ActionOrderSumaryExecute();
     void ActionOrderImageLoadExecute();
     void ActionOrderImageShowExecute();
     void ActionOrderImagePrintExecute();

@@ -128,7 +128,7 @@ bool runGuarded(const std::function<void()> &action)
     } catch (const std::exception &e) {
         error = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        error = QStringLiteral("Neznámá chyba.");
+        error = rpxTextOr("Global.UnknownError", QStringLiteral("Neznámá chyba."));
     }
     Ui::instance().message(error, appErrorTitle(), Prompts::Icon::Error);
     return false;

@@ -8,4 +8,14 @@ namespace Clock {
 QDateTime now();
 QDate today();
 void setFixed(const QDateTime &fixed); // an invalid value returns to the system clock
+
+// The local date-time of a wall-clock date and time. A time that the change to summer time
+// skips (02:30 on the spring Sunday in Prague, or a midnight that some zones skip) becomes
+// the first valid minute after it, never an invalid value; an invalid date or time gives
+// an invalid value.
+QDateTime localTime(const QDate &date, const QTime &time);
+inline QDateTime startOfDay(const QDate &date)
+{
+    return localTime(date, QTime(0, 0));
+}
 } // namespace Clock

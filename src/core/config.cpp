@@ -2,9 +2,11 @@
 
 #include "rpx2data.h"
 #include "rpxerror.h"
+#include "simpleresources.h"
+#include "textformat.h"
 
 #include <QSettings>
-#include <QStringEncoder>
+#include <QUrl>
 
 #include <cmath>
 
@@ -201,7 +203,9 @@ double CConfig::GetExchangeRate()
         return 25.0;
     double value = 0;
     if (!parseNumber(text, &value))
-        throw RpxError(QStringLiteral("„%1“ není platné číslo (kurz měny).").arg(text));
+        throw RpxError(formatText(rpxTextOr("Global.ExchangeRateNotNumber",
+                                            QStringLiteral("„%s“ není platné číslo (kurz měny).")),
+                                  { text }));
     return value;
 }
 
@@ -220,6 +224,9 @@ QString CConfig::GetAgreementText()
 
 void CConfig::SetAgreementText(const QString &v)
 {
+    // The six pieces change together or not at all: a failure part-way must not leave the
+    // contract half old, half new.
+    TRpx2Data::WriteTransaction transaction(m_data);
     qsizetype pos = 0;
     for (int i = 0; i < AgreementPieces; ++i) {
         qsizetype length = qBound<qsizetype>(0, v.size() - pos, qsizetype(AgreementPieceLength));
@@ -229,6 +236,7 @@ void CConfig::SetAgreementText(const QString &v)
         SetConfigValue(QStringLiteral("AgreementText%1").arg(i + 1), v.mid(pos, length));
         pos += length;
     }
+    transaction.commit();
 }
 
 QString CConfig::GetPassword()
@@ -242,8 +250,15 @@ void CConfig::SetPassword(const QString &v)
     // type: the shop would be locked out of its protected actions.
     const QString scrambled = ScramblePassword(v);
     if (UnscramblePassword(scrambled) != v)
-        throw RpxError(QStringLiteral("Heslo obsahuje znaky, které nelze uložit."));
+        throw RpxError(rpxTextOr("Global.PasswordNotStorable",
+                                 QStringLiteral("Heslo obsahuje znaky, které nelze uložit.")));
     SetConfigValue(QStringLiteral("Password"), scrambled);
+}
+
+const QList<CConfig::GridColumns> &CConfig::columnWidthGrids()
+{
+    static const QList<GridColumns> grids = { { "OrderList", 2 } };
+    return grids;
 }
 
 int CConfig::GetColumnWidth(const QString &grid, int column, int defaultWidth)
@@ -296,6 +311,33 @@ QString CConfig::GetCreatedInProgramText()
                                                 : QStringLiteral("Vytvořeno v programu Repaxo");
 }
 
+bool CConfig::IsExchangeRate(double rate)
+{
+    return std::isfinite(rate) && rate >= MinExchangeRate && rate < MaxExchangeRate;
+}
+
+bool CConfig::IsWebAddress(const QString &text)
+{
+    if (text.isEmpty())
+        return true;
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    return url.isValid() && !url.host().isEmpty()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+bool CConfig::IsLanguageCode(const QString &code)
+{
+    if (code.isEmpty() || code.size() > 16)
+        return false;
+    for (const QChar c : code) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-')
+            && c != QLatin1Char('_'))
+            return false;
+    }
+    return true;
+}
+
 bool CConfig::IsNumber(const QString &text)
 {
     return text.isEmpty() || parseNumber(text, nullptr);
@@ -308,8 +350,7 @@ QString CConfig::formatGeneral(double value)
 
 QString CConfig::ScramblePassword(const QString &plain)
 {
-    QStringEncoder encoder("windows-1250");
-    QByteArray bytes = encoder(plain);
+    const QByteArray bytes = Cp1250::fromUnicode(plain);
     QString hex;
     hex.reserve(bytes.size() * 2);
     for (char byte : bytes)
@@ -330,6 +371,5 @@ QString CConfig::UnscramblePassword(const QString &stored)
             break;
         bytes.append(byte);
     }
-    QStringDecoder decoder("windows-1250");
-    return decoder(bytes);
+    return Cp1250::toUnicode(bytes);
 }

@@ -73,6 +73,14 @@ public:
     QString GetShopAddress();       void SetShopAddress(const QString &v);
     QString GetShopIdentification(); void SetShopIdentification(const QString &v);
 
+    // The lists whose column widths the program keeps under CW<grid><column>, with their
+    // number of columns: the only column keys there are.
+    struct GridColumns
+    {
+        const char *grid;
+        int columns;
+    };
+    static const QList<GridColumns> &columnWidthGrids();
     int GetColumnWidth(const QString &grid, int column, int defaultWidth);
     void SetColumnWidth(const QString &grid, int column, int width);
 
@@ -85,9 +93,18 @@ public:
     static QString GetPhotoFolderName() { return QStringLiteral("foto"); }
     QString GetCreatedInProgramText();
 
-    // Conversions shared with the widgets.
-    static bool IsNumber(const QString &text);             // empty or a number with "."
-    static QString ScramblePassword(const QString &plain);  // bytes inverted, upper-case hex
+    // Conversions and checks shared with the widgets and the admin tool.
+    static bool IsNumber(const QString &text); // empty or a number with "."
+    // A rate that prices can be divided by and multiplied with without overflowing:
+    // MinExchangeRate <= rate < MaxExchangeRate.
+    static constexpr double MinExchangeRate = 1e-6;
+    static constexpr double MaxExchangeRate = 1e6;
+    static bool IsExchangeRate(double rate);
+    // Empty, or an http or https address with a host: the only addresses the program opens.
+    static bool IsWebAddress(const QString &text);
+    // A code that names a language file beside the program: ASCII letters, digits, "-", "_".
+    static bool IsLanguageCode(const QString &code);
+    static QString ScramblePassword(const QString &plain); // bytes inverted, upper-case hex
     static QString UnscramblePassword(const QString &stored);
     static QString formatGeneral(double value);             // up to 15 significant digits
 

@@ -60,7 +60,7 @@ void OrderList::reload(const OrderFilter &filter)
     // The age limit keeps orders received on or after the cut-off day.
     const QDate cutoffDay = Clock::today().addDays(-qint64(qMax(0, filter.ageDays)));
     conditions.append(QStringLiteral("o.OrderReceiptDate >= ?"));
-    values.append(m_data.dialect().dateValue(QDateTime(cutoffDay, QTime(0, 0))));
+    values.append(m_data.dialect().dayValue(cutoffDay));
 
     const QString sql = QStringLiteral("SELECT o.OrderID, o.OrderPhoneIMEI, os.OrderStateColor, "
                                        "o.OrderStateID, c.CustomerName")

@@ -5,6 +5,8 @@
 #include "prompts.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
+#include "simpleresources.h"
+#include "textformat.h"
 
 #include <QSqlQuery>
 
@@ -63,15 +65,21 @@ int OrderNumbering::GetCounterBase(TRpx2Data &data)
 QString OrderNumbering::NewOrderID(TRpx2Data &data)
 {
     const int year = Clock::today().year();
-    const int next = GetCounterBase(data) + 1;
-    // A counter that no longer fits the number would be drawn again and again: refuse
-    // rather than overwrite an order.
-    if (next > MaxCounter)
-        throw RpxError(QStringLiteral("Číselná řada zakázek roku %1 je vyčerpána (nejvýše %2 "
-                                      "zakázek za rok). Novou zakázku nelze očíslovat.")
-                           .arg(year)
-                           .arg(MaxCounter));
-    return Format(year, next);
+    const int base = GetCounterBase(data);
+    // A counter that no longer fits the number would be drawn again and again (or, past the
+    // largest integer, turn negative): refuse rather than overwrite an order.
+    if (base >= MaxCounter)
+        RefuseExhausted(year, base);
+    return Format(year, base + 1);
+}
+
+void OrderNumbering::RefuseExhausted(int year, int counter)
+{
+    throw RpxError(formatText(
+        rpxTextOr("Global.OrderCounterExhausted",
+                  QStringLiteral("Číselná řada zakázek roku %d je vyčerpána: čítač zakázek stojí "
+                                 "na %d, nejvýše smí být %d. Novou zakázku nelze očíslovat.")),
+        { year, counter, MaxCounter }));
 }
 
 void OrderNumbering::UpdateCounter(TRpx2Data &data, const QString &storedOrderId)

@@ -16,8 +16,11 @@ QString Format(int year, int counter);
 
 // The larger of MaxOrderID and the highest counter among this year's numbers.
 int GetCounterBase(TRpx2Data &data);
-// The number for the next new order; changes nothing. Throws RpxError past MaxCounter.
+// The number for the next new order; changes nothing. Throws RpxError when the counter
+// has reached MaxCounter (also a hand-edited MaxOrderID far beyond it).
 QString NewOrderID(TRpx2Data &data);
+// Throws the RpxError that says the year's numbers are used up at this counter.
+[[noreturn]] void RefuseExhausted(int year, int counter);
 // Raises MaxOrderID to the larger of the stored number's counter and GetCounterBase.
 void UpdateCounter(TRpx2Data &data, const QString &storedOrderId);
 void ResetOrderCounter(TRpx2Data &data);

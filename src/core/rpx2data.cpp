@@ -7,8 +7,10 @@
 #include "ordernumbering.h"
 #include "prompts.h"
 #include "rpxerror.h"
+#include "simpleresources.h"
 #include "sqldialect.h"
 #include "stolenphoneregister.h"
+#include "textformat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,8 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QSqlTableModel>
-#include <QStringEncoder>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -86,13 +89,55 @@ QVariant textOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
-QByteArray toWindows1250(const QString &text)
+// A table model sorted by names in the shop's language rather than by bytes.
+class CollatedTableModel final : public QSqlTableModel
 {
-    QStringEncoder encoder("windows-1250");
-    QByteArray bytes = encoder(text);
-    if (!encoder.isValid() || encoder.hasError())
-        bytes.replace('\x1a', '?');
-    return bytes;
+public:
+    CollatedTableModel(QObject *parent, const QSqlDatabase &db, QString orderBy)
+        : QSqlTableModel(parent, db)
+        , m_orderBy(std::move(orderBy))
+    { }
+
+protected:
+    QString orderByClause() const override { return m_orderBy; }
+
+private:
+    QString m_orderBy;
+};
+
+// A failed statement in the shop's language: SQLite's own texts are English.
+QString databaseError(const QSqlError &error)
+{
+    const char *key = nullptr;
+    QString czech;
+    switch (error.nativeErrorCode().toInt() & 0xff) { // the primary result code
+    case SQLITE_READONLY:
+        key = "Global.DatabaseReadOnly";
+        czech = QStringLiteral("do souboru databáze nelze zapisovat (je jen pro čtení).");
+        break;
+    case SQLITE_IOERR:
+        key = "Global.DatabaseIoError";
+        czech = QStringLiteral("soubor databáze nelze přečíst nebo zapsat.");
+        break;
+    case SQLITE_FULL:
+        key = "Global.DatabaseFull";
+        czech = QStringLiteral("disk je plný, do databáze nelze zapisovat.");
+        break;
+    case SQLITE_CANTOPEN:
+        key = "Global.DatabaseCantOpen";
+        czech = QStringLiteral("soubor databáze nelze otevřít.");
+        break;
+    case SQLITE_CONSTRAINT:
+        key = "Global.DatabaseConstraint";
+        czech = QStringLiteral("záznam by porušil pravidla databáze (například by byl zdvojený).");
+        break;
+    default:
+        break;
+    }
+    // Other failures keep the engine's own text: it names what went wrong.
+    const QString reason = key ? rpxTextOr(key, czech) : error.text();
+    return formatText(rpxTextOr("Global.DatabaseError", QStringLiteral("Chyba databáze: %s")),
+                      { reason });
 }
 
 QStringList valuesOf(QSqlQuery &query)
@@ -242,6 +287,12 @@ void TRpx2Data::OpenFile(const QString &path)
     }
     m_connectionName = name;
     m_fileName = nativePath;
+    // Names compare and sort as the shop's language does from now on; a language that
+    // cannot be read leaves the Czech order.
+    try {
+        QSqlDatabase db = database();
+        m_dialect->setTextLanguage(db, m_config->GetLanguage());
+    } catch (const RpxError &) { }
 }
 
 bool TRpx2Data::isOpen() const
@@ -335,7 +386,7 @@ QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, boo
         // Item models move freely through their rows; every other reader walks forward once.
         query.setForwardOnly(forwardOnly);
         if (!query.prepare(sql))
-            throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
+            throw RpxError(databaseError(query.lastError()));
         if (reusable)
             m_statements.insert(sql, query);
     }
@@ -347,7 +398,7 @@ QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, boo
 void TRpx2Data::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw RpxError(QStringLiteral("Chyba databáze: %1").arg(query.lastError().text()));
+        throw RpxError(databaseError(query.lastError()));
 }
 
 QSqlQuery TRpx2Data::OpenQuery(const QString &sql, const QVariantList &values)
@@ -392,7 +443,9 @@ void TRpx2Data::WriteTransaction::commit()
 {
     if (m_data.m_transactionDepth == 1) {
         if (m_data.m_transactionDoomed)
-            throw RpxError(QStringLiteral("Zápis do databáze se nezdařil a byl vrácen."));
+            throw RpxError(
+                rpxTextOr("Global.WriteRolledBack",
+                          QStringLiteral("Zápis do databáze se nezdařil a byl vrácen.")));
         m_data.ExecuteCommand(QStringLiteral("COMMIT"));
     }
     --m_data.m_transactionDepth;
@@ -444,6 +497,22 @@ QList<IdName> TRpx2Data::GetOrderStates()
 {
     return idNames(QStringLiteral("SELECT OrderStateID, OrderStateName FROM t_order_state_02 "
                                   "WHERE OrderStateOrder > 0 ORDER BY OrderStateOrder"));
+}
+
+QList<IdName> TRpx2Data::GetAllOrderTypes()
+{
+    return idNames(QStringLiteral("SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 "
+                                  "ORDER BY OrderTypeOrder, OrderTypeID"));
+}
+
+std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
+{
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
+                                               "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+                                { name });
+    if (!query.next())
+        return std::nullopt;
+    return query.value(0).toInt();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -544,13 +613,12 @@ void TRpx2Data::appendToLog(const char *operation, const COrder &order)
         return; // the log is a convenience: an unwritable file never stops a store
     const QString time = QLocale::system().toString(Clock::now(), QLocale::ShortFormat);
     const QString line = time + QLatin1Char(';') + QLatin1String(operation) + QLatin1Char(';')
-                         + order.OrderID + QLatin1Char(';') + order.OrderPhoneType
-                         + QLatin1String(";'") + order.OrderPhoneIMEI + QLatin1Char(';')
-                         + order.OrderExpectedPricePrimary + order.OrderExpectedCurrencyPrimary
-                         + QLatin1Char(';')
-                         + QString::asprintf("%0.2f", order.OrderFinalPricePrimary)
-                         + order.OrderFinalCurrencyPrimary + QLatin1String("\r\n");
-    file.write(toWindows1250(line));
+        + order.OrderID + QLatin1Char(';') + order.OrderPhoneType + QLatin1String(";'")
+        + order.OrderPhoneIMEI + QLatin1Char(';') + order.OrderExpectedPricePrimary
+        + order.OrderExpectedCurrencyPrimary + QLatin1Char(';')
+        + QString::asprintf("%0.2f", order.OrderFinalPricePrimary) + order.OrderFinalCurrencyPrimary
+        + QLatin1String("\r\n");
+    file.write(CSimpleResources::encode(line));
 }
 
 void TRpx2Data::writeOrder(const COrder &o, bool exists)
@@ -630,7 +698,8 @@ void TRpx2Data::writeOrder(const COrder &o, bool exists)
 void TRpx2Data::StoreOrder(const COrder &order)
 {
     if (order.OrderID.isEmpty())
-        throw RpxError(QStringLiteral("Zakázka nemá číslo a nelze ji uložit."));
+        throw RpxError(rpxTextOr("Global.OrderWithoutNumber",
+                                 QStringLiteral("Zakázka nemá číslo a nelze ji uložit.")));
     WriteTransaction transaction(*this);
     QSqlQuery found = OpenQuery(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"),
                                 {order.OrderID});
@@ -655,8 +724,7 @@ void TRpx2Data::StoreNewOrder(COrder &order)
             break;
         const int next = OrderNumbering::CounterOf(stored.OrderID) + 1;
         if (next > OrderNumbering::MaxCounter)
-            throw RpxError(QStringLiteral("Číselná řada zakázek roku %1 je vyčerpána.")
-                               .arg(Clock::today().year()));
+            OrderNumbering::RefuseExhausted(Clock::today().year(), next - 1);
         stored.OrderID = OrderNumbering::Format(Clock::today().year(), next);
     }
     appendToLog("insert", stored);
@@ -677,16 +745,18 @@ bool TRpx2Data::DeleteOrder(const QString &orderId)
 
 int TRpx2Data::RenameEngineer(const QString &from, const QString &to)
 {
-    return ExecuteCommand(
-        QStringLiteral("UPDATE t_order_02 SET OrderEngineerName = ? WHERE OrderEngineerName = ?"),
-        {to, from});
+    return ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderEngineerName = ? WHERE ")
+                              + m_dialect->collate(QStringLiteral("OrderEngineerName"))
+                              + QStringLiteral(" = ?"),
+                          { to, from });
 }
 
 int TRpx2Data::RenamePhoneType(const QString &from, const QString &to)
 {
-    return ExecuteCommand(
-        QStringLiteral("UPDATE t_order_02 SET OrderPhoneType = ? WHERE OrderPhoneType = ?"),
-        {to, from});
+    return ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderPhoneType = ? WHERE ")
+                              + m_dialect->collate(QStringLiteral("OrderPhoneType"))
+                              + QStringLiteral(" = ?"),
+                          { to, from });
 }
 
 void TRpx2Data::SetOrderEmailSent(const QString &orderId)
@@ -751,6 +821,28 @@ double TRpx2Data::GetRevenueBetween(const QDateTime &from, const QDateTime &to)
     return query.next() ? query.value(0).toDouble() : 0.0;
 }
 
+QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
+                                         std::optional<int> stateId, std::optional<int> typeId)
+{
+    QString sql = QStringLiteral(
+        "SELECT * FROM t_order_02 WHERE OrderIssueDate >= ? AND OrderIssueDate < ?");
+    QVariantList values = { m_dialect->dayStartValue(firstDay), m_dialect->dayStartValue(endDay) };
+    if (stateId) {
+        sql += QStringLiteral(" AND OrderStateID = ?");
+        values.append(*stateId);
+    }
+    if (typeId) {
+        sql += QStringLiteral(" AND OrderTypeID = ?");
+        values.append(*typeId);
+    }
+    sql += QStringLiteral(" ORDER BY OrderIssueDate, OrderID");
+    QSqlQuery query = OpenQuery(sql, values);
+    QList<COrder> orders;
+    while (query.next())
+        orders.append(orderFromQuery(query));
+    return orders;
+}
+
 // ---------------------------------------------------------------------------------------
 // Customers
 
@@ -813,7 +905,8 @@ void TRpx2Data::StoreCustomer(CCustomer &customer)
         exec(insert);
         id = insert.lastInsertId().toInt();
         if (id == 0)
-            throw RpxError(QStringLiteral("Databáze nevrátila číslo nového zákazníka."));
+            throw RpxError(rpxTextOr("Global.CustomerWithoutNumber",
+                                     QStringLiteral("Databáze nevrátila číslo nového zákazníka.")));
     }
     transaction.commit();
     customer.CustomerID = id;
@@ -871,7 +964,10 @@ void TRpx2Data::ReloadCustomerSearch(const QString &name, const QString &phoneNo
         "CustomerCode, CustomerShowCode, CustomerStreet, CustomerPSC FROM t_customer_02");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID");
+    sql += QStringLiteral(" ORDER BY ") + m_dialect->collate(QStringLiteral("CustomerName"))
+        + QStringLiteral(", ") + m_dialect->collate(QStringLiteral("CustomerCity"))
+        + QStringLiteral(", CustomerPhoneNo, ")
+        + m_dialect->collate(QStringLiteral("CustomerEMail")) + QStringLiteral(", CustomerID");
     QSqlQuery query = prepare(sql, values, false);
     exec(query);
     QSqlQueryModel *model = customerSearchModel();
@@ -927,36 +1023,51 @@ QList<TRpx2Data::PrintRow> TRpx2Data::GetOrdersForPrint(const QStringList &order
 // ---------------------------------------------------------------------------------------
 // Suggestion lists
 
+// The lists compare and sort names with the text collation: "Novák" and "NOVÁK" are one
+// entry, hiding "zikmund" hides "Zikmund", and "Čermák" comes before "Dvořák". The names are
+// first made distinct as they are stored, along the column's index, so that the collation
+// compares a few names rather than every order.
 QStringList TRpx2Data::GetEngineerNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT DISTINCT o.OrderEngineerName FROM t_order_02 o LEFT JOIN t_filter_engineer_01 f "
-        "ON o.OrderEngineerName = f.EngineerName WHERE f.EngineerName IS NULL "
-        "ORDER BY o.OrderEngineerName"));
+    const SqlDialect &d = *m_dialect;
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT DISTINCT ") + d.collate(QStringLiteral("o.name"))
+        + QStringLiteral(" FROM (SELECT DISTINCT OrderEngineerName AS name FROM t_order_02) o "
+                         "LEFT JOIN t_filter_engineer_01 f ON ")
+        + d.collate(QStringLiteral("o.name"))
+        + QStringLiteral(" = f.EngineerName WHERE f.EngineerName IS NULL ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetPhoneTypeNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT o.OrderPhoneType AS PhoneName FROM t_order_02 o LEFT JOIN t_filter_phone_01 f "
-        "ON o.OrderPhoneType = f.PhoneName WHERE f.PhoneName IS NULL "
-        "UNION SELECT p.PhoneName FROM t_phone_01 p LEFT JOIN t_filter_phone_01 f "
-        "ON p.PhoneName = f.PhoneName WHERE f.PhoneName IS NULL ORDER BY 1"));
+    const SqlDialect &d = *m_dialect;
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT ") + d.collate(QStringLiteral("o.name"))
+        + QStringLiteral(" FROM (SELECT DISTINCT OrderPhoneType AS name FROM t_order_02 "
+                         "UNION SELECT PhoneName FROM t_phone_01) o "
+                         "LEFT JOIN t_filter_phone_01 f ON ")
+        + d.collate(QStringLiteral("o.name"))
+        + QStringLiteral(" = f.PhoneName WHERE f.PhoneName IS NULL GROUP BY 1 ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetBatteryTypeNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT DISTINCT OrderBatteryType FROM t_order_02 ORDER BY OrderBatteryType"));
+    QSqlQuery query = OpenQuery(
+        QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
+        + QStringLiteral(" FROM (SELECT DISTINCT OrderBatteryType AS name FROM t_order_02) "
+                         "ORDER BY 1"));
     return valuesOf(query);
 }
 
 QStringList TRpx2Data::GetKnownPhoneNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT PhoneName FROM t_phone_01 UNION SELECT PhoneName FROM t_filter_phone_01 ORDER BY 1"));
+    QSqlQuery query
+        = OpenQuery(QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
+                    + QStringLiteral(" FROM (SELECT PhoneName AS name FROM t_phone_01 "
+                                     "UNION SELECT PhoneName FROM t_filter_phone_01) "
+                                     "ORDER BY 1"));
     return valuesOf(query);
 }
 
@@ -975,9 +1086,11 @@ void TRpx2Data::AddKnownPhone(const QString &name)
 QSqlTableModel *TRpx2Data::createPhoneListModel(QObject *parent)
 {
     ensureOpen();
-    auto *model = new QSqlTableModel(parent, database());
+    auto *model = new CollatedTableModel(parent, database(),
+                                         QStringLiteral("ORDER BY ")
+                                             + m_dialect->collate(QStringLiteral("PhoneName"))
+                                             + QStringLiteral(", FilterPhoneID"));
     model->setTable(QStringLiteral("t_filter_phone_01"));
-    model->setSort(model->fieldIndex(QStringLiteral("PhoneName")), Qt::AscendingOrder);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     model->select();
     return model;

@@ -75,6 +75,9 @@ public:
     // --- lists of states and types ---
     QList<IdName> GetOrderTypes();  // OrderTypeOrder > 0, in that order
     QList<IdName> GetOrderStates(); // OrderStateOrder > 0, in that order
+    QList<IdName> GetAllOrderTypes(); // every type, hidden ones too, by OrderTypeOrder
+    // The id of the first type with exactly this name; nullopt when there is none.
+    std::optional<int> FindOrderTypeId(const QString &name);
 
     // --- orders ---
     std::optional<COrder> GetOrder(const QString &orderId);
@@ -111,6 +114,10 @@ public:
     // --- revenue (handed-back orders) ---
     double GetRevenueTotal();
     double GetRevenueBetween(const QDateTime &from, const QDateTime &to); // [from, to)
+    // Orders whose issue date lies in the whole days [firstDay, endDay), optionally only of
+    // one state and one type, by issue date (then number). Nothing when endDay <= firstDay.
+    QList<COrder> GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
+                                  std::optional<int> stateId, std::optional<int> typeId = {});
 
     // --- customers ---
     std::optional<CCustomer> GetCustomer(int customerId);

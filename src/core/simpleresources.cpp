@@ -5,14 +5,14 @@
 #include "rpx2data.h"
 #include "rpxerror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QTranslator>
 
 namespace {
-
-const char *const CodePage = "windows-1250";
 
 // Windows-1250 bytes 0x80 to 0xFF; U+FFFD marks the five bytes the code page leaves unused.
 // clang-format off
@@ -61,20 +61,6 @@ bool unquote(const QByteArray &text, QByteArray &value)
         return false;
     value = text.mid(1, text.size() - 2);
     value.replace("\\n", "\n");
-    return true;
-}
-
-// A language code becomes part of a file name; anything but letters, digits, '-' and '_'
-// could point outside the program folder.
-bool isSafeLanguageCode(const QString &code)
-{
-    if (code.isEmpty())
-        return false;
-    for (const QChar c : code) {
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-')
-            && c != QLatin1Char('_'))
-            return false;
-    }
     return true;
 }
 
@@ -162,6 +148,8 @@ void CSymbols::processLine(const QByteArray &line)
     m_currentKey = trimControl(text.left(eq));
     if (m_currentKey.isEmpty())
         return;
+    if (!m_keyLines.insert(m_currentKey).second && !m_repeated.contains(m_currentKey))
+        m_repeated.append(m_currentKey);
     QByteArray value;
     if (unquote(trimControl(text.mid(eq + 1)), value))
         m_map[m_currentKey] = value;
@@ -189,8 +177,59 @@ void CSimpleResources::load(const QString &fileName)
 
 void CSimpleResources::ensureLoaded()
 {
-    if (!m_loaded)
-        load(AppPaths::languageFile(currentLanguageCode()));
+    if (m_loaded)
+        return;
+    // Reading the language setting can fail, and the failure's message asks for a text
+    // again: that lookup gets no file (rpxTextOr then keeps its built-in text).
+    if (m_loading)
+        throw RpxError(QStringLiteral("Soubor s texty aplikace se právě čte."));
+    m_loading = true;
+    try {
+        loadLanguage(currentLanguageCode());
+    } catch (...) {
+        m_loading = false;
+        throw;
+    }
+    m_loading = false;
+}
+
+void CSimpleResources::loadLanguage(const QString &code)
+{
+    load(AppPaths::languageFile(code));
+    installQtTranslations(code);
+}
+
+void CSimpleResources::installQtTranslations(const QString &code)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    // (Guarded: the application owns them and may have gone with them.)
+    static QList<QPointer<QTranslator>> installed;
+    for (const QPointer<QTranslator> &translator : std::as_const(installed)) {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+    installed.clear();
+    // Qt's Slovak texts lack the standard buttons (Yes, No, Cancel): the Czech ones fill
+    // the gaps, the translator installed last being asked first.
+    QStringList codes { code };
+    if (code == QLatin1String("sk"))
+        codes.prepend(QStringLiteral("cs"));
+    for (const QString &each : std::as_const(codes)) {
+        // Qt's files lie in Qt's own folder, or in "translations" beside a deployed program.
+        auto *translator = new QTranslator(app);
+        const QString name = QStringLiteral("qtbase_") + each;
+        if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+            || translator->load(name, AppPaths::programDir() + QStringLiteral("/translations"))) {
+            QCoreApplication::installTranslator(translator);
+            installed.append(translator);
+        } else {
+            delete translator;
+        }
+    }
 }
 
 QString CSimpleResources::text(const QString &key)
@@ -206,46 +245,27 @@ QString CSimpleResources::currentLanguageCode()
 {
     TRpx2Data *data = TRpx2Data::instance();
     if (data && data->isOpen()) {
-        const QString code = data->config().GetLanguage().trimmed();
-        if (isSafeLanguageCode(code))
-            return code;
+        try {
+            const QString code = data->config().GetLanguage().trimmed();
+            if (CConfig::IsLanguageCode(code))
+                return code;
+        } catch (const RpxError &) {
+            // An unreadable database cannot name its language: the Czech texts it is.
+        }
     }
     return QStringLiteral("cs");
 }
 
+// The built-in table, not a converter of the Qt build: the same bytes on every platform,
+// also where Qt has no converter for the code page.
 QString CSimpleResources::decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(CodePage);
-    if (!decoder.isValid())
-        return Cp1250::toUnicode(bytes);
-    return decoder.decode(bytes);
+    return Cp1250::toUnicode(bytes);
 }
 
 QByteArray CSimpleResources::encode(const QString &text)
 {
-    QStringEncoder encoder(CodePage);
-    if (!encoder.isValid())
-        return Cp1250::fromUnicode(text);
-
-    // One code point at a time, so that each character the code page lacks (and each lone
-    // surrogate, which the converter would drop silently) becomes one '?'.
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() < 0x80) {
-            bytes.append(static_cast<char>(c.unicode()));
-            continue;
-        }
-        qsizetype length = 1;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            length = 2;
-        QStringEncoder single(CodePage);
-        const QByteArray encoded = single.encode(QStringView(text).mid(i, length));
-        bytes.append(single.hasError() || encoded.size() != 1 ? QByteArray("?") : encoded);
-        i += length - 1;
-    }
-    return bytes;
+    return Cp1250::fromUnicode(text);
 }
 
 // --- Cp1250 ---

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QList>
 #include <QString>
 
 #include <map>
+#include <set>
 #include <stdexcept>
 
 // Raised by CLineReader when a line is asked for and the stream has no more bytes.
@@ -41,11 +43,15 @@ public:
     void read(QIODevice &stream);
     QByteArray value(const QByteArray &key) const; // empty when missing
     const std::map<QByteArray, QByteArray> &entries() const { return m_map; }
+    // Keys that stand on more than one key line, in the order their repetition was read.
+    const QList<QByteArray> &repeatedKeys() const { return m_repeated; }
 
 private:
     void processLine(const QByteArray &line);
     QByteArray m_currentKey;
     std::map<QByteArray, QByteArray> m_map;
+    std::set<QByteArray> m_keyLines;
+    QList<QByteArray> m_repeated;
 };
 
 // The process-wide texts: the language file chosen by the Language setting, read at the
@@ -58,27 +64,33 @@ public:
     // Tests and the admin tool load a file directly; replaces the current dictionary.
     // Throws RpxError naming the file when it cannot be opened.
     void load(const QString &fileName);
+    // Reads the language file of the code and makes Qt's own buttons and dialogs speak the
+    // same language (Qt's translation "qtbase_<code>", when Qt has one). Throws RpxError
+    // naming the file when it cannot be opened.
+    void loadLanguage(const QString &code);
     QString text(const QString &key);
     QString text(const char *key) { return text(QString::fromLatin1(key)); }
     bool isLoaded() const { return m_loaded; }
     // The code whose file the first lookup reads: the Language setting of the open data
-    // module, "cs" without one.
+    // module, "cs" without one (or when it cannot be read).
     static QString currentLanguageCode();
 
-    // Decodes Windows-1250 bytes.
+    // Windows-1250, the code page of the language files, the password and the operations log.
     static QString decode(const QByteArray &bytes);
     static QByteArray encode(const QString &text); // unmappable characters become '?'
 
 private:
     CSimpleResources() = default;
     void ensureLoaded();
+    static void installQtTranslations(const QString &code);
     CSymbols m_symbols;
     bool m_loaded = false;
+    bool m_loading = false;
 };
 
-// Windows-1250 by a built-in table, for Qt builds without a converter for the code page
-// (decode() and encode() use Qt's converter when there is one). Unused bytes decode to
-// U+FFFD; characters the code page lacks encode as '?'.
+// Windows-1250 by a built-in table, so that no Qt build lacks it. Unused bytes decode to
+// U+FFFD; each character the code page lacks (a whole surrogate pair, a lone surrogate)
+// encodes as one '?'.
 namespace Cp1250 {
 QString toUnicode(const QByteArray &bytes);
 QByteArray fromUnicode(const QString &text);

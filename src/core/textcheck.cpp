@@ -5,7 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <optional>
@@ -27,6 +27,20 @@ const KeyInfo Keys[] = {
     {"Global.AppName", nullptr},
     {"Global.AppPrint", nullptr},
     {"Global.Currency", nullptr},
+    {"Global.CustomerWithoutNumber", nullptr},
+    {"Global.DatabaseCantOpen", nullptr},
+    {"Global.DatabaseConstraint", nullptr},
+    {"Global.DatabaseError", "%s"},
+    {"Global.DatabaseFull", nullptr},
+    {"Global.DatabaseIoError", nullptr},
+    {"Global.DatabaseReadOnly", nullptr},
+    {"Global.ExchangeRateNotNumber", "%s"},
+    {"Global.OrderCounterExhausted", "%d %d %d"},
+    {"Global.OrderWithoutNumber", nullptr},
+    {"Global.PasswordNotStorable", nullptr},
+    {"Global.SavePdf", nullptr},
+    {"Global.UnknownError", nullptr},
+    {"Global.WriteRolledBack", nullptr},
 
     {"Rpx2.AccessoriesBox", nullptr},
     {"Rpx2.ActionAbout", nullptr},
@@ -38,9 +52,11 @@ const KeyInfo Keys[] = {
     {"Rpx2.ActionOptions", nullptr},
     {"Rpx2.ActionOrderCancel", nullptr},
     {"Rpx2.ActionOrderChange", nullptr},
+    {"Rpx2.ActionOrderClear", nullptr},
     {"Rpx2.ActionOrderDelete", nullptr},
     {"Rpx2.ActionOrderEngineerUpdate", nullptr},
     {"Rpx2.ActionOrderFirst", nullptr},
+    {"Rpx2.ActionOrderHold", nullptr},
     {"Rpx2.ActionOrderImageClear", nullptr},
     {"Rpx2.ActionOrderImageLoad", nullptr},
     {"Rpx2.ActionOrderImagePrint", nullptr},
@@ -69,11 +85,15 @@ const KeyInfo Keys[] = {
     {"Rpx2.CustomerStreet", nullptr},
     {"Rpx2.DeviceNotExist", nullptr},
     {"Rpx2.EngineerNotFilled", nullptr},
+    {"Rpx2.FilterHint", nullptr},
+    {"Rpx2.FilterPlaceholder", nullptr},
     {"Rpx2.InvalidPassword", nullptr},
     {"Rpx2.MenuHelp", nullptr},
     {"Rpx2.MenuOrder", nullptr},
     {"Rpx2.MenuTools", nullptr},
     {"Rpx2.NoFilter", nullptr},
+    {"Rpx2.NoPhoto", nullptr},
+    {"Rpx2.NotANumber", "%s"},
     {"Rpx2.NotifyEmailFailed", nullptr},
     {"Rpx2.NotifyEmailSubject", "%s"},
     {"Rpx2.NotifyEmailText", "%s %s %s %s %s %s %s %s"},
@@ -119,14 +139,21 @@ const KeyInfo Keys[] = {
     {"Rpx2.OrderSumTodayLabel", nullptr},
     {"Rpx2.OrderTypeID", nullptr},
     {"Rpx2.OrderWarrantyCert", nullptr},
+    {"Rpx2.PhotoFolderNotCreated", "%s"},
+    {"Rpx2.PhotoNotUsable", "%s"},
     {"Rpx2.PriceNotFilled", nullptr},
     {"Rpx2.RepairBox", nullptr},
     {"Rpx2.RepairNotFilled", nullptr},
     {"Rpx2.Title.0", nullptr},
     {"Rpx2.Title.1", nullptr},
+    {"Rpx2.TypeOrStateMissing", nullptr},
+    {"Rpx2.WebAddressRefused", "%s"},
     {"Rpx2.Window", nullptr},
 
+    {"RpxAbout.Built", "%s"},
+    {"RpxAbout.Description", nullptr},
     {"RpxAbout.Ok", nullptr},
+    {"RpxAbout.Version", "%s"},
     {"RpxAbout.Window", nullptr},
 
     {"ChangePassword.Cancel", nullptr},
@@ -173,6 +200,11 @@ const KeyInfo Keys[] = {
     {"Filters.Delete", nullptr},
     {"Filters.Engineers", nullptr},
     {"Filters.FullEdit", nullptr},
+    {"Filters.Hint.Cancel", nullptr},
+    {"Filters.Hint.Delete", nullptr},
+    {"Filters.Hint.Edit", nullptr},
+    {"Filters.Hint.Insert", nullptr},
+    {"Filters.Hint.Post", nullptr},
     {"Filters.ListItems", nullptr},
     {"Filters.ListMode", nullptr},
     {"Filters.Ok", nullptr},
@@ -424,19 +456,23 @@ bool isFlag(QChar c)
         || c == QLatin1Char('0');
 }
 
-QChar kindOf(const QString &placeholder)
+// What the text formatter fills (formatText): %s, %d, %i, %u, %f, %g and %e, with flags,
+// width and precision. Its kind ("s", "d" for whole numbers, "f" for real numbers), or the
+// placeholder itself for anything the formatter would print as it stands (%ld, %x, %c, %E).
+QString kindOf(const QString &placeholder)
 {
-    const QChar conversion = placeholder.back();
-    // clang-format off
-    switch (conversion.toLatin1()) {
-    case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': case 'c':
-        return QLatin1Char('d');
-    case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-        return QLatin1Char('f');
-    default:
-        return conversion; // 's', 'p' or '%' for a stray percent sign
-    }
-    // clang-format on
+    static const QRegularExpression filled(
+        QStringLiteral("^%[-+ #0]*[0-9]*(?:\\.[0-9]*)?([sdiufge])$"));
+    const QRegularExpressionMatch match = filled.match(placeholder);
+    if (!match.hasMatch())
+        return placeholder;
+    const QChar conversion = match.captured(1).front();
+    if (conversion == QLatin1Char('s'))
+        return QStringLiteral("s");
+    if (conversion == QLatin1Char('f') || conversion == QLatin1Char('g')
+        || conversion == QLatin1Char('e'))
+        return QStringLiteral("f");
+    return QStringLiteral("d");
 }
 
 // Texts may hold line feeds and tabs, but no other control character and no byte that
@@ -450,17 +486,38 @@ bool hasOnlyShowableCharacters(const QString &text)
     });
 }
 
-// True when the bytes are valid UTF-8 and contain at least one multi-byte character.
+// True when most bytes above 127 form UTF-8 sequences: a file saved as UTF-8, also one with a
+// stray Windows-1250 byte in it. In Windows-1250 text such sequences are rare (a capital
+// letter with a diacritic followed by one of a few letters or signs).
 bool looksLikeUtf8(const QByteArray &bytes)
 {
-    const bool hasHighBytes = std::any_of(
-        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (!hasHighBytes)
-        return false;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(bytes); // decodes here, setting hasError()
-    Q_UNUSED(decoded);
-    return !utf8.hasError();
+    qsizetype high = 0;
+    qsizetype inSequences = 0;
+    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(bytes.at(i)); };
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const int continuation = lead >= 0xC2 && lead <= 0xDF ? 1
+            : lead >= 0xE0 && lead <= 0xEF                    ? 2
+            : lead >= 0xF0 && lead <= 0xF4                    ? 3
+                                                              : 0;
+        int length = 1;
+        while (length <= continuation && i + length < bytes.size()
+               && (byte(i + length) & 0xC0) == 0x80)
+            ++length;
+        if (continuation > 0 && length == continuation + 1) {
+            high += length;
+            inSequences += length;
+            i += length;
+        } else {
+            ++high;
+            ++i;
+        }
+    }
+    return inSequences > 0 && inSequences * 2 > high;
 }
 
 } // namespace
@@ -540,6 +597,11 @@ QStringList TextCheck::checkSymbols(const QString &fileName, const CSymbols &sym
         = [&](const QString &text) { problems.append(fileName + QStringLiteral(": ") + text); };
     const auto &entries = symbols.entries();
 
+    // A key defined twice: only the second text counts, the first is silently lost.
+    for (const QByteArray &key : symbols.repeatedKeys())
+        report(QStringLiteral("klíč %1 je v souboru vícekrát; platí jen poslední text")
+                   .arg(quoted(CSimpleResources::decode(key))));
+
     for (const KeyInfo &info : Keys) {
         const QByteArray key(info.key);
         const QString keyName = QLatin1String(info.key);
@@ -574,6 +636,16 @@ QStringList TextCheck::checkSymbols(const QString &fileName, const CSymbols &sym
             continue;
         }
         const QStringList actual = placeholders(text);
+        if (info.format) {
+            const auto unfilled = std::find_if(actual.begin(), actual.end(),
+                                               [](const QString &p) { return kindOf(p) == p; });
+            if (unfilled != actual.end()) {
+                report(QStringLiteral("klíč %1 má zástupný symbol %2, který program neumí "
+                                      "vyplnit (umí jen %s, %d, %i, %u, %f, %g a %e)")
+                           .arg(quoted(keyName), *unfilled));
+                continue;
+            }
+        }
         if (!samePlaceholders(actual, expected)) {
             const auto listed = [](const QStringList &list) {
                 return list.isEmpty() ? QStringLiteral("žádné") : list.join(QLatin1Char(' '));

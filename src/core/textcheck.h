@@ -24,15 +24,16 @@ QString formatOf(const QString &key);
 // placeholder is listed as "%".
 QStringList placeholders(const QString &text);
 
-// True when two placeholder lists agree in kind and order: %d, %i, %u, %x and %c are
-// integers, %f, %e and %g floating-point numbers, %s texts; flags, width and precision
-// do not matter (%.2f matches %0.2f).
+// True when two placeholder lists agree in kind and order: %d, %i and %u are whole
+// numbers, %f, %e and %g real numbers, %s texts; flags, width and precision do not matter
+// (%.2f matches %0.2f). A placeholder that the text formatter cannot fill (%ld, %x, %c, %E)
+// matches nothing.
 bool samePlaceholders(const QStringList &a, const QStringList &b);
 
 // The problems of one language file, one readable line each, prefixed with fileName:
-// required keys that are missing or empty, keys the program does not know, and texts whose
-// placeholders differ. A formatted text is compared with formatOf(); any other text with
-// the Czech file's text when `czech` is given.
+// required keys that are missing or empty, keys defined more than once, keys the program
+// does not know, and texts whose placeholders differ or cannot be filled. A formatted text is
+// compared with formatOf(); any other text with the Czech file's text when `czech` is given.
 QStringList checkSymbols(const QString &fileName, const CSymbols &symbols, const CSymbols *czech);
 
 // Reads Rpx_cs.txt, Rpx_pl.txt and Rpx_sk.txt from the folder and lists every problem as

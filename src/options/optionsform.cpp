@@ -28,8 +28,6 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace {
 
 constexpr int LogoSize = 100; // the logo is printed in a 100 x 100 box when stretched
@@ -56,15 +54,25 @@ TRpx2Data &dataModule()
     return *d;
 }
 
-// A positive, finite number with "." as the decimal separator.
+// A number with "." as the decimal separator that prices can be divided by without
+// becoming infinite (CConfig::IsExchangeRate).
 bool parseRate(const QString &text, double *value)
 {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v) || v <= 0)
+    if (!ok || !CConfig::IsExchangeRate(v))
         return false;
     *value = v;
     return true;
+}
+
+// Red text marks a box whose value OK would refuse.
+void markInvalid(QLineEdit *edit, bool invalid)
+{
+    QPalette palette;
+    if (invalid)
+        palette.setColor(QPalette::Text, Qt::red);
+    edit->setPalette(palette);
 }
 
 // The whole number typed into a box, or the fallback for any other text (empty, letters, out
@@ -509,9 +517,10 @@ void TOptionsForm::buildCurrencyPage()
         &TOptionsForm::useSecondaryCurrencyChanged);
     m_secondaryCurrencyEdit = lineEdit(QStringLiteral("EditSecondaryCurrency"));
     m_exchangeRateEdit = lineEdit(QStringLiteral("EditExchangeRate"));
-    connect(m_exchangeRateEdit, &QLineEdit::textChanged, this, &TOptionsForm::exchangeRateChanged);
-    m_secondaryCurrencyLabel = label(QStringLiteral("SecondaryCurrencyLabel"),
-        QStringLiteral("Vedlejší měna:"), "Options.SecondaryCurrency", m_secondaryCurrencyEdit);
+    connect(m_exchangeRateEdit, &QLineEdit::textChanged, this, &TOptionsForm::validateInputs);
+    m_secondaryCurrencyLabel
+        = label(QStringLiteral("SecondaryCurrencyLabel"), QStringLiteral("Vedlejší měna:"),
+                "Options.SecondaryCurrency", m_secondaryCurrencyEdit);
     m_exchangeRateLabel = label(QStringLiteral("ExchangeRateLabel"), QStringLiteral("Kurz:"),
         "Options.ExchangeRate", m_exchangeRateEdit);
     for (QLineEdit *edit : {m_mainCurrencyEdit, m_secondaryCurrencyEdit, m_exchangeRateEdit})
@@ -539,6 +548,8 @@ void TOptionsForm::buildWebPage()
         page, QStringLiteral("InternetGroup"), QStringLiteral("Internet"), "Options.InternetGroup");
     m_orderWwwUrlEdit = lineEdit(QStringLiteral("OrderWwwUrlEdit"));
     m_pcrImeiCheckEdit = lineEdit(QStringLiteral("PcrImeiCheckEdit"));
+    for (QLineEdit *edit : { m_orderWwwUrlEdit, m_pcrImeiCheckEdit })
+        connect(edit, &QLineEdit::textChanged, this, &TOptionsForm::validateInputs);
     // The addresses get the whole width, below their labels.
     auto *form = formLayout();
     form->setRowWrapPolicy(QFormLayout::WrapAllRows);
@@ -638,11 +649,11 @@ void TOptionsForm::load()
         rate = c.GetConfigValue(QStringLiteral("ExchangeRate"));
     }
     m_exchangeRateEdit->setText(rate);
-    exchangeRateChanged();
     useSecondaryCurrencyChanged();
 
     m_orderWwwUrlEdit->setText(c.GetOrderWwwUrl());
     m_pcrImeiCheckEdit->setText(c.GetPcrImeiCheckUrl());
+    validateInputs();
 
     m_storedLanguage = c.GetLanguage();
     m_languageCombo->setCurrentIndex(m_languageCombo->findData(m_storedLanguage));
@@ -698,7 +709,7 @@ void TOptionsForm::store()
 
 void TOptionsForm::accept()
 {
-    if (!m_exchangeRateValid)
+    if (!m_inputsValid)
         return;
     const QString language = m_languageCombo->currentIndex() >= 0
         ? m_languageCombo->currentData().toString()
@@ -798,18 +809,23 @@ void TOptionsForm::limitAgreementLength()
     cursor.removeSelectedText();
 }
 
-void TOptionsForm::exchangeRateChanged()
+void TOptionsForm::validateInputs()
 {
-    // Prices are divided by the rate, so 0 (and a negative rate) is refused like a non-number.
+    // Prices are divided by the rate, so 0, a negative rate and one so small that prices
+    // overflow are refused like a non-number. Only web pages are opened from the addresses.
     double rate = 0;
-    m_exchangeRateValid = parseRate(m_exchangeRateEdit->text(), &rate);
-    if (m_exchangeRateValid)
+    const bool rateValid = parseRate(m_exchangeRateEdit->text(), &rate);
+    if (rateValid)
         m_exchangeRate = rate;
-    QPalette palette;
-    if (!m_exchangeRateValid)
-        palette.setColor(QPalette::Text, Qt::red);
-    m_exchangeRateEdit->setPalette(palette);
-    m_okButton->setEnabled(m_exchangeRateValid);
+    markInvalid(m_exchangeRateEdit, !rateValid);
+    bool addressesValid = true;
+    for (QLineEdit *edit : { m_orderWwwUrlEdit, m_pcrImeiCheckEdit }) {
+        const bool valid = CConfig::IsWebAddress(edit->text());
+        markInvalid(edit, !valid);
+        addressesValid = addressesValid && valid;
+    }
+    m_inputsValid = rateValid && addressesValid;
+    m_okButton->setEnabled(m_inputsValid);
 }
 
 void TOptionsForm::useSecondaryCurrencyChanged()

@@ -62,7 +62,7 @@ private:
     void selectLogo();
     void removeLogo();
     void limitAgreementLength();
-    void exchangeRateChanged();
+    void validateInputs();
     void useSecondaryCurrencyChanged();
     void selectDatabaseFile();
     void resetCounter();
@@ -113,7 +113,7 @@ private:
     QLabel *m_exchangeRateLabel;
     QLineEdit *m_exchangeRateEdit;
     double m_exchangeRate = 0;
-    bool m_exchangeRateValid = false;
+    bool m_inputsValid = false;
 
     QLineEdit *m_orderWwwUrlEdit;
     QLineEdit *m_pcrImeiCheckEdit;

@@ -50,14 +50,14 @@ void PasswordCheck::changePassword(QWidget *owner)
     }
     const QString password = form.newPassword1();
     if (password != form.newPassword2()) {
-        ui.message(QStringLiteral("Nesouhlasí povrzení nového hesla!"), {}, Prompts::Icon::Warning);
+        ui.message(QStringLiteral("Nesouhlasí potvrzení nového hesla!"), {},
+                   Prompts::Icon::Warning);
         return;
     }
     // The password is stored in the shop's single-byte code page; a character outside it
     // would be stored as a substitute that nobody can type, locking the shop out.
     if (CConfig::UnscramblePassword(CConfig::ScramblePassword(password)) != password) {
-        ui.message(QStringLiteral("Heslo obsahuje znaky, které nelze uložit!"), {},
-            Prompts::Icon::Warning);
+        ui.message(rpxText("Global.PasswordNotStorable"), {}, Prompts::Icon::Warning);
         return;
     }
     cfg.SetPassword(password);

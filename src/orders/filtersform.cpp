@@ -5,6 +5,7 @@
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
+#include "textformat.h"
 
 #include <QAbstractItemDelegate>
 #include <QButtonGroup>
@@ -92,7 +93,7 @@ TRpx2Data &dataModule()
 
 QString databaseError(const QSqlTableModel *model)
 {
-    return QStringLiteral("Chyba databáze: %1").arg(model->lastError().text());
+    return formatText(rpxText("Global.DatabaseError"), { model->lastError().text() });
 }
 
 // Reads the whole list: SQLite results arrive in blocks of 256 rows.
@@ -244,11 +245,12 @@ QWidget *TFiltersForm::createNavigator(ListPage &page, const QString &prefix)
         void (TFiltersForm::*action)(ListPage &);
     };
     const Entry entries[] = {
-        {Glyph::Insert, "InsertButton", QStringLiteral("Vložit záznam"), &TFiltersForm::insertRow},
-        {Glyph::Delete, "DeleteButton", QStringLiteral("Smazat záznam"), &TFiltersForm::deleteRow},
-        {Glyph::Edit, "EditButton", QStringLiteral("Upravit záznam"), &TFiltersForm::editRow},
-        {Glyph::Post, "PostButton", QStringLiteral("Uložit změny"), &TFiltersForm::postRows},
-        {Glyph::Cancel, "CancelButton", QStringLiteral("Zrušit změny"), &TFiltersForm::cancelRows},
+        { Glyph::Insert, "InsertButton", rpxText("Filters.Hint.Insert"), &TFiltersForm::insertRow },
+        { Glyph::Delete, "DeleteButton", rpxText("Filters.Hint.Delete"), &TFiltersForm::deleteRow },
+        { Glyph::Edit, "EditButton", rpxText("Filters.Hint.Edit"), &TFiltersForm::editRow },
+        { Glyph::Post, "PostButton", rpxText("Filters.Hint.Post"), &TFiltersForm::postRows },
+        { Glyph::Cancel, "CancelButton", rpxText("Filters.Hint.Cancel"),
+          &TFiltersForm::cancelRows },
     };
     for (const Entry &entry : entries) {
         auto *button = new QToolButton;

@@ -18,6 +18,7 @@
 #include "customercode.h"
 #include "orderlist.h"
 #include "ordernumbering.h"
+#include "photofiles.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
@@ -77,7 +78,7 @@ double readPrice(const QString &text)
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok)
-        throw RpxError(QStringLiteral("„%1“ není platné číslo.").arg(text));
+        throw RpxError(formatText(rpxText("Rpx2.NotANumber"), { text }));
     return value;
 }
 
@@ -107,7 +108,8 @@ QPixmap photoPicture(bool present)
 QString copyPhoto(const QString &source, const QString &target)
 {
     if (!QDir().mkpath(AppPaths::photoDir()))
-        return QStringLiteral("Složku %1 nelze vytvořit.").arg(AppPaths::photoDir());
+        return formatText(rpxText("Rpx2.PhotoFolderNotCreated"),
+                          { QDir::toNativeSeparators(AppPaths::photoDir()) });
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     QFile file(source);
@@ -215,6 +217,9 @@ void TRpx2Form::applyTexts()
     set(ActionOrderImageClear, "Rpx2.ActionOrderImageClear");
     set(ActionOrderImagePrint, "Rpx2.ActionOrderImagePrint");
     set(ActionNotifyEmail, "Rpx2.ActionNotifyEmail");
+    // The menu entries and buttons of holding; their hints keep the fixed texts.
+    set(ActionOrderHold, "Rpx2.ActionOrderHold");
+    set(ActionOrderClear, "Rpx2.ActionOrderClear");
     MenuOrder->setTitle(rpxText("Rpx2.MenuOrder"));
     MenuTools->setTitle(rpxText("Rpx2.MenuTools"));
     MenuHelp->setTitle(rpxText("Rpx2.MenuHelp"));
@@ -261,6 +266,16 @@ void TRpx2Form::applyTexts()
     m_columnTitles[0] = rpxText("Rpx2.Title.0");
     m_columnTitles[1] = rpxText("Rpx2.Title.1");
     set(NoFilterCheckBox, "Rpx2.NoFilter");
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             OrderIDEditFilter, CustomerNameEditFilter, CustomerCityEditFilter,
+             CustomerPhoneNoEditFilter, CustomerEMailEditFilter, OrderPhoneIMEIEditFilter,
+             OrderStateComboBoxFilter, OrderEngineerComboBoxFilter,
+             OrderPhoneTypeComboBoxFilter }) {
+        w->setToolTip(rpxText("Rpx2.FilterHint"));
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            edit->setPlaceholderText(rpxText("Rpx2.FilterPlaceholder"));
+    }
+    setPhotoFile(m_photoFile);
     refreshHoldLabel();
 }
 
@@ -405,7 +420,12 @@ void TRpx2Form::setPhotoFile(const QString &fileName)
 {
     m_photoFile = fileName;
     OrderRepairImage->setIcon(QIcon(photoPicture(!fileName.isEmpty())));
-    OrderRepairImage->setToolTip(fileName.isEmpty() ? QStringLiteral("Bez fotografie") : fileName);
+    // (Before the texts are read, while the window is built, the hint stays empty: an early
+    // lookup would fix the language before the database names it.)
+    if (!fileName.isEmpty())
+        OrderRepairImage->setToolTip(fileName);
+    else if (CSimpleResources::instance().isLoaded())
+        OrderRepairImage->setToolTip(rpxText("Rpx2.NoPhoto"));
 }
 
 void TRpx2Form::setImeiBackground()
@@ -497,8 +517,9 @@ COrder TRpx2Form::ReadOrderControls() const
     COrder o;
     o.OrderID = OrderIDEdit->text();
     o.OrderTypeID = OrderTypeIDComboBox->currentData().toInt();
-    o.OrderReceiptDate = QDateTime(OrderReceiptDateDateTimePicker->date(), OrderReceiptTimeDateTimePicker->time());
-    o.OrderDeadlineDate = QDateTime(OrderDeadlineDateDateTimePicker->date(), QTime(0, 0));
+    o.OrderReceiptDate = Clock::localTime(OrderReceiptDateDateTimePicker->date(),
+                                          OrderReceiptTimeDateTimePicker->time());
+    o.OrderDeadlineDate = Clock::startOfDay(OrderDeadlineDateDateTimePicker->date());
     o.OrderFaultDescription = OrderFaultDescriptionMemo->toPlainText();
     o.OrderExpectedPricePrimary = OrderPriceEdit->text();
     o.OrderExpectedCurrencyPrimary = config.GetMainCurrency();
@@ -509,7 +530,8 @@ COrder TRpx2Form::ReadOrderControls() const
     o.OrderEngineerName = OrderEngineerComboBox->value();
     o.OrderRepairDescription = OrderRepairDescriptionMemo->toPlainText();
     o.OrderSoftware = OrderSoftwareCheckBox->isChecked();
-    o.OrderIssueDate = QDateTime(OrderIssueDateDateTimePicker->date(), OrderIssueTimeDateTimePicker->time());
+    o.OrderIssueDate = Clock::localTime(OrderIssueDateDateTimePicker->date(),
+                                        OrderIssueTimeDateTimePicker->time());
     o.OrderFinalPricePrimary = readPrice(OrderIssuePriceEdit->text());
     o.OrderFinalCurrencyPrimary = o.OrderExpectedCurrencyPrimary;
     o.OrderFinalPriceSecondary = readPrice(OrderIssuePriceSecondaryEdit->text());
@@ -730,7 +752,8 @@ void TRpx2Form::ShowOrderTotals()
     const QDate today = Clock::today();
     OrderSumValueLabel->setText(QString::asprintf("%.2f", m_data->GetRevenueTotal()));
     OrderSumTodayValueLabel->setText(QString::asprintf(
-        "%.2f", m_data->GetRevenueBetween(QDateTime(today, QTime(0, 0)), QDateTime(today.addDays(1), QTime(0, 0)))));
+        "%.2f",
+        m_data->GetRevenueBetween(Clock::startOfDay(today), Clock::startOfDay(today.addDays(1)))));
 }
 
 void TRpx2Form::ShowFilters(bool visible)
@@ -850,7 +873,7 @@ bool TRpx2Form::storeOrder()
             return false;
     }
     if (OrderStateComboBox->currentIndex() < 0 || OrderTypeIDComboBox->currentIndex() < 0) {
-        Ui::instance().message(QStringLiteral("Vyberte typ opravy a stav zakázky."), appErrorTitle(),
+        Ui::instance().message(rpxText("Rpx2.TypeOrStateMissing"), appErrorTitle(),
                                Prompts::Icon::Error);
         return false;
     }
@@ -1035,8 +1058,17 @@ void TRpx2Form::linkLabelClicked(QLabel *label)
     const QString url = m_data->config().GetOrderWwwUrl();
     if (url.isEmpty())
         return;
-    const QString value = label == CustomerCodeLabel ? OrderCustomerCodeEdit->text() : OrderPhoneIMEIEdit->text();
-    const QString key = label == CustomerCodeLabel ? QStringLiteral("customer") : QStringLiteral("imei");
+    // Only a web page is opened: "file:///usr/bin/xterm" from a shared database would run
+    // a program.
+    if (!CConfig::IsWebAddress(url)) {
+        Ui::instance().message(formatText(rpxText("Rpx2.WebAddressRefused"), { url }),
+                               appErrorTitle(), Prompts::Icon::Warning);
+        return;
+    }
+    const QString value
+        = label == CustomerCodeLabel ? OrderCustomerCodeEdit->text() : OrderPhoneIMEIEdit->text();
+    const QString key
+        = label == CustomerCodeLabel ? QStringLiteral("customer") : QStringLiteral("imei");
     Ui::instance().openUrl(QUrl(url + QLatin1Char('?') + key + QLatin1Char('=')
                                 + QString::fromLatin1(QUrl::toPercentEncoding(value))));
 }
@@ -1197,6 +1229,12 @@ void TRpx2Form::ActionOrderImageLoadExecute()
         return;
     }
     const QString name = orderId + QLatin1Char('-') + QFileInfo(chosen).fileName();
+    // A number from the database that holds a folder part would put the copy elsewhere.
+    if (!PhotoFiles::isPlainFileName(name)) {
+        Ui::instance().message(formatText(rpxText("Rpx2.PhotoNotUsable"), { name }),
+                               rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
+        return;
+    }
     const QString target = AppPaths::photoDir() + QLatin1Char('/') + name;
     QString error;
     if (!QFileInfo::exists(chosen) || QFileInfo(target) != QFileInfo(chosen)) {
@@ -1211,21 +1249,35 @@ void TRpx2Form::ActionOrderImageLoadExecute()
     setPhotoFile(name);
 }
 
+QString TRpx2Form::shownPhotoPath() const
+{
+    if (!m_pendingPhotoSource.isEmpty())
+        return m_pendingPhotoSource; // the file the clerk has just chosen
+    // The stored name comes from the shared database: only a picture inside the photo folder
+    // is handed to the desktop or the printer.
+    const QString path = PhotoFiles::usablePhoto(m_photoFile);
+    if (path.isEmpty())
+        Ui::instance().message(formatText(rpxText("Rpx2.PhotoNotUsable"), { m_photoFile }),
+                               appErrorTitle(), Prompts::Icon::Warning);
+    return path;
+}
+
 void TRpx2Form::ActionOrderImageShowExecute()
 {
     if (m_photoFile.isEmpty())
         return;
-    const QString path = !m_pendingPhotoSource.isEmpty() ? m_pendingPhotoSource
-                                                          : AppPaths::photoDir() + QLatin1Char('/') + m_photoFile;
-    Ui::instance().openUrl(QUrl::fromLocalFile(path));
+    const QString path = shownPhotoPath();
+    if (!path.isEmpty())
+        Ui::instance().openUrl(QUrl::fromLocalFile(path));
 }
 
 void TRpx2Form::ActionOrderImagePrintExecute()
 {
     if (m_photoFile.isEmpty())
         return;
-    const QString path = !m_pendingPhotoSource.isEmpty() ? m_pendingPhotoSource
-                                                          : AppPaths::photoDir() + QLatin1Char('/') + m_photoFile;
+    const QString path = shownPhotoPath();
+    if (path.isEmpty())
+        return;
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();

@@ -1,9 +1,11 @@
 // The owner's command-line tool, run as its own process against temporary folders: exit
-// codes, the settings by type, the demo data as the core reads it back, the text check and
-// the summary. The children get their own HOME, so no test touches the user's settings.
+// codes, the settings by type, the demo data as the core reads it back, the text check, the
+// overview and the reports. The children get their own HOME, so no test touches the user's
+// settings.
+#include "apppaths.h"
 #include "config.h"
-#include "ordernumbering.h"
 #include "rpx2data.h"
+#include "summaryshop.h"
 #include "textcheck.h"
 
 #include <QCoreApplication>
@@ -46,7 +48,8 @@ QList<COrder> ordersByNumber(TRpx2Data &data)
     const int thisYear = QDate::currentDate().year();
     for (int year = thisYear - 3; year <= thisYear; ++year) {
         for (int counter = 1;; ++counter) {
-            const auto order = data.GetOrder(OrderNumbering::Format(year, counter));
+            const auto order
+                = data.GetOrder(u"%1-%2"_s.arg(year).arg(counter, 5, 10, QLatin1Char('0')));
             if (!order)
                 break;
             orders.append(*order);
@@ -72,6 +75,7 @@ class TestAdmin : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"HOME"_s, m_home.path());
         env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u".config"_s));
+        env.insert(u"LC_ALL"_s, u"cs_CZ.UTF-8"_s); // dates in reports as on a Czech system
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_dir->path());
         process.start(QCoreApplication::applicationDirPath() + u"/repaxo-admin"_s, arguments);
@@ -138,6 +142,14 @@ private slots:
         const QString named = dbPath(u"named.db"_s);
         QCOMPARE(onDb(words("init-db"), named).code, 0);
         QCOMPARE(open(named)->GetOrderCount(), 0);
+        // A folder or a path in no folder is no database that could be created.
+        for (const QString &path : { m_dir->path(), dbPath(u"chybí/obchod.db"_s) }) {
+            run = admin({ u"init-db"_s, path });
+            QCOMPARE(run.code, 1);
+            QVERIFY2(!run.err.isEmpty() && run.out.isEmpty(), qPrintable(run.out));
+        }
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList { u"named.db"_s, u"shop.db"_s }));
     }
 
     void usageErrors_data()
@@ -154,12 +166,23 @@ private slots:
         row("--db without a path", "--db");
         row("--db with an empty path", "--db||summary");
         row("init-db with two paths", "init-db|a.db|b.db");
+        row("init-db with an empty path", "init-db|");
         row("config set without value", "config|set|CashName");
         row("demo-data without orders", "demo-data|--seed|3");
         row("demo-data zero orders", "demo-data|--orders|0");
         row("demo-data orders not a number", "demo-data|--orders=ten");
         row("demo-data too many orders", "demo-data|--orders|5000000");
         row("demo-data negative customers", "demo-data|--orders|5|--customers|-2");
+        row("summary without a report", "summary");
+        row("summary of no such report", "summary|week|--from|2025-02-28|--out|r.xls");
+        row("summary day without a file", "summary|day|--from|2025-02-28");
+        row("summary day of a date not as YYYY-MM-DD", "summary|day|--from|28.2.2025|--out|r.xls");
+        row("summary month 13", "summary|month|--year|2025|--month|13|--out|r.xls");
+        row("export with a year",
+            "export|--from|2025-02-01|--to|2025-02-28|--year|2025|--out|r.xls");
+        row("print without a kind", "print|2025-00001|--pdf|a.pdf");
+        row("print without a file", "print|receipt|2025-00001");
+        row("print with an empty held list", "print|issue|2025-00001|--held|,|--pdf|a.pdf");
     }
     void usageErrors()
     {
@@ -176,11 +199,56 @@ private slots:
         QVERIFY(run.code == 0 && run.out.contains(u"Usage:"_s) && run.err.isEmpty());
     }
 
+    void printWritesThePdf_data()
+    {
+        QTest::addColumn<QString>("arguments"); // %1 and %2 stand for two stored orders
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said"); // on standard output, or on error output when failing
+
+        QTest::newRow("receipt") << u"print receipt %1 --pdf out.pdf"_s << 0
+                                 << u"Wrote TOrderPrintReceiptForm (1 page) to "_s;
+        QTest::newRow("held issue") << u"print issue %2 --held %2,%1 --pdf=out.pdf"_s << 0
+                                    << u"Wrote TOrderPrintIssueFormMulti (1 page) to "_s;
+        QTest::newRow("unknown order") << u"print receipt 2001-00001 --pdf out.pdf"_s << 1
+                                       << u"there is no order 2001-00001"_s;
+        QTest::newRow("unknown held order")
+            << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
+            << u"there is no order 2001-00001"_s;
+        QTest::newRow("unwritable file")
+            << u"print receipt %1 --pdf gone/out.pdf"_s << 1 << u"nelze uložit"_s;
+    }
+    // The document the preview shows, written as PDF; a failure writes no file.
+    void printWritesThePdf()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        createDb(dbPath());
+        QStringList ids;
+        {
+            auto data = open(dbPath());
+            for (int i = 0; i < 2; ++i) {
+                COrder order;
+                order.OrderStateID = OrderStates::HandedBack;
+                order.OrderFaultDescription = u"Prasklý displej"_s;
+                data->StoreNewOrder(order);
+                ids.append(order.OrderID);
+            }
+        }
+        const Run run = onDb(arguments.arg(ids.at(0), ids.at(1)).split(u' '));
+        QCOMPARE(run.code, code);
+        QVERIFY2((code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
+        QFile pdf(m_dir->filePath(u"out.pdf"_s));
+        QCOMPARE(pdf.open(QIODevice::ReadOnly) ? pdf.read(5) : QByteArray(),
+                 code == 0 ? QByteArray("%PDF-") : QByteArray());
+    }
+
     void failuresOnTheDatabase_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("arguments");
-        for (const char *command : { "summary", "config set CashName X", "demo-data --orders 5" }) {
+        for (const char *command : { "info", "config set CashName X", "demo-data --orders 5",
+                                     "summary year --year 2025 --out r.xls" }) {
             QTest::addRow("missing file, %s", command) << u"missing.db"_s << words(command);
             QTest::addRow("not a database, %s", command) << u"notes.txt"_s << words(command);
         }
@@ -220,8 +288,12 @@ private slots:
         row("empty text reads its default", "MainCurrency", QString(), u"Kč"_s);
         const QString agreement = u"Záruka 6 měsíců. "_s.repeated(35); // 595 characters
         row("agreement over three pieces", "AgreementText", agreement, agreement);
-        row("password", "Password", u"Tajné1"_s, u"Tajné1"_s);
-        row("column width, two digits", "CWCustomerSearch12", u"75"_s, u"75"_s);
+        row("password, never shown", "Password", u"Tajné1"_s, u"(set)"_s);
+        row("column width", "CWOrderList1", u"75"_s, u"75"_s);
+        row("language file", "Language", u"pl"_s, u"pl"_s);
+        row("web address", "OrderWwwUrl", u"https://servis.example.cz/stav"_s,
+            u"https://servis.example.cz/stav"_s);
+        row("largest exchange rate", "ExchangeRate", u"999999.5"_s, u"999999.5"_s);
 
         row("flag maybe", "ResetCounter", u"maybe"_s, {});
         row("integer with a fraction", "DaysToDeadline", u"7.5"_s, {});
@@ -231,6 +303,18 @@ private slots:
         row("real with a comma", "ExchangeRate", u"25,5"_s, {});
         row("real zero", "ExchangeRate", u"0"_s, {});
         row("real not a number", "ExchangeRate", u"nan"_s, {});
+        // Prices divided by these become infinite or meaningless.
+        row("rate too small", "ExchangeRate", u"1e-320"_s, {});
+        row("rate too large", "ExchangeRate", u"1000000"_s, {});
+        // What the program would refuse to use: a program to run, a file outside its folder,
+        // junk rows nobody reads.
+        row("address of a program", "OrderWwwUrl", u"file:///usr/bin/xterm"_s, {});
+        row("address without a scheme", "PcrImeiCheckUrl", u"imei.example.cz"_s, {});
+        row("language outside the folder", "Language", u"../../x"_s, {});
+        row("column of no list", "CWCustomerSearch12", u"75"_s, {});
+        row("column of a long name", "CWOrderList1", QString(5000, u'x'), {});
+        QTest::newRow("long column key")
+            << u"CW"_s + QString(5000, u'x') + u"1"_s << u"75"_s << QString();
         row("password outside the code page", "Password", u"密码"_s, {});
         row("age filter out of range", "OrderAgeFilter", u"9"_s, {});
         row("unknown key", "NoSuchSetting", u"1"_s, {});
@@ -258,7 +342,7 @@ private slots:
         // The database holds what the typed setters store.
         const auto data = open(dbPath());
         if (key == u"Password"_s) {
-            QCOMPARE(data->ConfigRow(key).value_or(QString()), CConfig::ScramblePassword(value));
+            QCOMPARE(data->ConfigRow(key).value_or(QString()), u"AB9E959116CE"_s);
         } else if (key == u"AgreementText"_s) {
             QCOMPARE(data->ConfigRow(u"AgreementText3"_s)->size(), 85);
             QCOMPARE(data->ConfigRow(u"AgreementText4"_s).value_or(u"x"_s), QString());
@@ -294,7 +378,20 @@ private slots:
             QVERIFY2(listed.contains(QString::fromLatin1(user)), user);
         QCOMPARE(listed.value(u"DaysToDeadline"_s), u"10"_s);
         QCOMPARE(listed.value(u"MainCurrency"_s), u"Kč"_s);
+        QCOMPARE(listed.value(u"Password"_s), u"(set)"_s);
         QVERIFY2(!run.out.contains(u"heslo"_s), "the list does not show the password");
+
+        // A damaged file: nothing can be read, which is a failure, not a list of defaults
+        // with a password "(set)".
+        QFile file(dbPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(4096);
+        file.write(QByteArray(int(file.size()) - 4096, 'U'));
+        file.close();
+        const Run damaged = onDb(words("config list"));
+        QCOMPARE(damaged.code, 1);
+        QVERIFY2(damaged.err.contains(u"cannot read"_s), qPrintable(damaged.err));
+        QVERIFY(!damaged.out.contains(u"(set)"_s));
     }
 
     // Numbers run 00001, 00002, ... in the year of intake without gaps, every state occurs,
@@ -336,6 +433,45 @@ private slots:
         QVERIFY(fileBytes(m_dir->filePath(u"rpx-operations.csv"_s)).count("\r\n") >= 300);
     }
 
+    // A run that fails part-way (disk full at the 1500th order) keeps the batches stored so
+    // far, and the shop's counter where the next real order continues from it.
+    void demoDataFailingPartWayKeepsTheCounter()
+    {
+        createDb(dbPath());
+        QCOMPARE(onDb(words("config set MaxOrderID 7")).code, 0);
+        open(dbPath())->ExecuteCommand(
+            u"CREATE TRIGGER full_disk BEFORE INSERT ON t_order_02 "
+            "WHEN (SELECT count(*) FROM t_order_02) >= 1500 "
+            "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"_s);
+        const Run run = onDb(words("demo-data --orders 2000"));
+        QCOMPARE(run.code, 1);
+        QCOMPARE(open(dbPath())->GetOrderCount(), 1000); // the first batch
+        QCOMPARE(get(u"MaxOrderID"_s), u"7"_s); // the first half of three years: none of this year
+    }
+
+    // By the counter, not as text: "2026-100001" comes after "2026-99999".
+    void summaryShowsTheHighestNumber()
+    {
+        createDb(dbPath());
+        const QString year = QString::number(QDate::currentDate().year());
+        {
+            const auto data = open(dbPath());
+            for (const QString &counter : { u"99999"_s, u"100001"_s, u"00042"_s }) {
+                COrder order;
+                order.OrderID = year + u'-' + counter;
+                order.OrderReceiptDate = QDateTime::currentDateTime();
+                data->StoreOrder(order);
+            }
+        }
+        const Run run = onDb(words("info"));
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QString label = u"Last number of %1:"_s.arg(year);
+        const qsizetype at = run.out.indexOf(label);
+        QVERIFY2(at >= 0, qPrintable(run.out));
+        QCOMPARE(run.out.mid(at + label.size()).section(u'\n', 0, 0).trimmed(),
+                 year + u"-100001"_s);
+    }
+
     void demoDataIsDeterministicForASeed()
     {
         const QString paths[] = { dbPath(u"a.db"_s), dbPath(u"b.db"_s), dbPath(u"c.db"_s) };
@@ -366,12 +502,12 @@ private slots:
 
     // A shop whose counter stands above the demo's numbers keeps it: new numbers never fall
     // back to ones it may have given out. More customers than orders are made all the same.
-    void summaryOfDemoDataOnAHigherCounter()
+    void infoOnDemoDataOfAHigherCounter()
     {
         createDb(dbPath());
         QCOMPARE(onDb(words("config set MaxOrderID 5000")).code, 0);
         demo("--orders 30 --customers 40");
-        const Run run = onDb(words("summary"));
+        const Run run = onDb(words("info"));
         QVERIFY2(run.code == 0, qPrintable(run.err));
         QMap<QString, QString> lines;
         int counted = 0; // one indented line per state, adding up to all orders
@@ -395,6 +531,56 @@ private slots:
         QCOMPARE(lines.value(u"Last number of "_s + year), last);
         QCOMPARE(lines.value(u"Revenue total"_s),
                  QString::number(data->GetRevenueTotal(), 'f', 2) + u" Kč"_s);
+    }
+
+    void reports_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("golden"); // the file as expected; empty: none written
+        QTest::addColumn<QString>("err"); // what standard error says
+        auto row = [](const char *name, const char *line, int code, const char *golden,
+                      const QString &err) {
+            QTest::newRow(name) << QString::fromUtf8(line).split(QLatin1Char('|')) << code
+                                << QString::fromUtf8(golden) << err;
+        };
+        row("days from-to into a new folder",
+            "summary|day|--from|2025-02-27|--to|2025-03-01|--out|new/day.xls", 0, "day-range", {});
+        row("year", "summary|year|--year=2025|--out=y.xls", 0, "year", {});
+        row("engineers", "summary|engineer|--from|2025-02-01|--to|2025-02-28|--out|e.xls", 0,
+            "engineers", {});
+        row("export of an unknown type",
+            "export|--from|2025-02-28|--to|2025-02-28|--type|Nic takového|--out|x.xls", 0, "export",
+            u"No repair type is named \"Nic takového\": orders of every type were exported.\n"_s);
+        row("a day without orders", "summary|day|--from|2025-02-28|--to|2025-02-27|--out|n.xls", 0,
+            "day-empty", u"Pro zadané kritérium nebyly nalezeny žádné zakázky.\n"_s);
+        row("a file that cannot be written", "summary|month|--year|2025|--month|2|--out|db/m.xls",
+            1, "",
+            u"repaxo-admin: Nezdařilo se vytvořit soubor s tiskem.\nZkontrolujte, zda se souborem "
+            "již nepracuje jiná aplikace.\n"_s);
+    }
+    // The dialog's reports from the command line, on a Czech system.
+    void reports()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, golden);
+        QFETCH(QString, err);
+        createDb(dbPath(u"db"_s)); // a file where the unwritable row wants a folder
+        AppPaths::setProgramDir(m_dir->path()); // the operations log of the orders stored here
+        addSummaryOrders(*open(dbPath(u"db"_s)));
+        AppPaths::setProgramDir({});
+        const Run run = onDb(arguments, dbPath(u"db"_s));
+        QCOMPARE(run.code, code);
+        if (code == 0) {
+            QCOMPARE(run.err, err);
+            const QString file = m_dir->filePath(arguments.last().section(u'=', -1));
+            QVERIFY2(run.out.startsWith(u"Wrote "_s + file), qPrintable(run.out));
+            compareWithGolden(file, golden);
+        } else {
+            QVERIFY2(run.err.startsWith(err), qPrintable(run.err));
+            QVERIFY(run.out.isEmpty());
+        }
     }
 
     void checkTexts()

@@ -171,6 +171,19 @@ private slots:
         QCOMPARE(config().GetAgreementText(), text.left(readBack));
     }
 
+    // The six pieces change together: a failure part-way (a full disk) keeps the old text
+    // whole rather than half old, half new.
+    void agreementTextChangesWholeOrNotAtAll()
+    {
+        const QString old = czechText(1000);
+        config().SetAgreementText(old);
+        m_data->ExecuteCommand(u"CREATE TRIGGER full_disk BEFORE UPDATE ON t_config_01 "
+                               "WHEN NEW.ConfigKey = 'AgreementText4' "
+                               "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"_s);
+        QVERIFY_THROWS_EXCEPTION(RpxError, config().SetAgreementText(QString(1200, u'x')));
+        QCOMPARE(config().GetAgreementText(), old);
+    }
+
     // A character outside the basic plane (two UTF-16 units) right at the end of a piece
     // must not be cut in half: half a character cannot be stored and is lost.
     void agreementTextKeepsCharacterAcrossPieceBoundary()

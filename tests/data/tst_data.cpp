@@ -3,16 +3,17 @@
 #include "config.h"
 #include "orderlist.h"
 #include "orderlistlistener.h"
-#include "ordernumbering.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "scriptedprompts.h"
 #include "testshop.h"
 
 #include <QSqlDatabase>
+#include <QSqlQueryModel>
 #include <QStringEncoder>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -40,7 +41,7 @@ public:
 
 QString id(int counter)
 {
-    return OrderNumbering::Format(2015, counter);
+    return u"2015-%1"_s.arg(counter, 5, 10, QLatin1Char('0'));
 }
 
 QStringList ids(const QList<int> &counters)
@@ -149,13 +150,33 @@ private slots:
     // Each store also appends a Windows-1250 line to the operations log: time, insert or edit,
     // number, phone, IMEI kept as text by an apostrophe, expected and final price. A log that
     // cannot be written does not stop storing.
+    // Every field survives: each flag set, each amount non-zero, each date set.
     void storeOrderInsertsThenUpdatesAndLogs()
     {
         COrder order = makeOrder(1);
         order.OrderPhoneType = u"Nokia modrá č.2 📱"_s;
         order.OrderFinalPricePrimary = 99.999;
         order.OrderFinalCurrencyPrimary = u"zł"_s;
+        order.OrderTypeID = OrderTypes::Warranty;
+        order.OrderCustomerID = 7;
+        order.OrderDeadlineDate = Now.addDays(7);
+        order.OrderExpectedPriceSecondary = u"20"_s;
+        order.OrderExpectedCurrencySecondary = order.OrderFinalCurrencySecondary = u"Eur"_s;
+        order.OrderComponentsCurrencyPrimary = u"Kč"_s;
+        order.OrderComponentsCurrencySecondary = u"€"_s;
+        order.OrderFinalPriceSecondary = 4.25;
+        order.OrderComponentsPricePrimary = 312.5;
+        order.OrderComponentsPriceSecondary = 12.5;
+        order.OrderEngineerName = u"Řehoř"_s;
+        order.OrderRepairNote = u"Záruka 3 měsíce"_s;
+        order.OrderRepairImage = u"2015-00001-IMG_0001.JPG"_s;
+        order.OrderBatteryType = u"BL-5C"_s;
+        order.OrderBatterySN = u"AB0123456789"_s;
+        order.OrderNote = u"Poškrábaný kryt"_s;
+        order.OrderSoftware = order.OrderPhone = order.OrderBattery = order.OrderCharger = true;
+        order.OrderCover = order.OrderSIM = order.OrderWarrantyCert = order.OrderEmailSent = true;
         data().StoreOrder(order);
+        QCOMPARE(*data().GetOrder(order.OrderID), order);
         order.OrderStateID = OrderStates::HandedBack;
         order.OrderRepairDescription = u"Vyměněn konektor"_s;
         order.OrderIssueDate = Now.addDays(2);
@@ -223,6 +244,129 @@ private slots:
         // Dates that are not set stay unset.
         QCOMPARE(count(u"SELECT count(*) FROM t_order_02 WHERE OrderIssueDate IS NULL"_s), 1);
         QCOMPARE(*data().GetOrder(order.OrderID), order);
+    }
+
+    void namesInTheShopsLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("names"); // stored in this order
+        QTest::addColumn<QStringList>("sorted");
+        auto row
+            = [](const char *name, const char *language, const char *names, const char *sorted) {
+                  QTest::newRow(name)
+                      << QString::fromLatin1(language) << QString::fromUtf8(names).split(u',')
+                      << QString::fromUtf8(sorted).split(u',');
+              };
+        row("cs: háčky, ch after h, case ignored", "cs",
+            "Žák,zeman,Řezník,Šťastný,Chmel,Hora,cibulka,Čermák,Rybář,Adámek,Ivan,Sýkora",
+            "Adámek,cibulka,Čermák,Hora,Chmel,Ivan,Rybář,Řezník,Sýkora,Šťastný,zeman,Žák");
+        row("pl: ą ć ł ś ź ż after their letters", "pl",
+            "Żak,Zieliński,Źródło,Łukasz,Lis,mazur,Ślusarz,Sowa,Ćwik,Czarnecki,Ąbek,adamczyk",
+            "adamczyk,Ąbek,Czarnecki,Ćwik,Lis,Łukasz,mazur,Sowa,Ślusarz,Zieliński,Źródło,Żak");
+        row("sk: ä, ô and ch", "sk", "Ôsmy,Oravec,Chovan,Hudák,Äbel,adam,čierny,Cibula,Ihnát",
+            "adam,Äbel,Cibula,čierny,Hudák,Chovan,Ihnát,Oravec,Ôsmy");
+    }
+    // Suggestion lists and the customer search sort as the shop's language does, not by
+    // bytes (Čermák used to come after every Z, lower case after upper case).
+    void namesInTheShopsLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, names);
+        data().config().SetLanguage(language);
+        openData(); // the language applies from the next opening on
+        data().ExecuteCommand(u"DELETE FROM t_phone_01"_s);
+        int counter = 0;
+        for (const QString &name : names) {
+            COrder order = makeOrder(++counter);
+            order.OrderEngineerName = order.OrderPhoneType = order.OrderBatteryType = name;
+            data().StoreOrder(order);
+            CCustomer customer = makeCustomer(name);
+            data().StoreCustomer(customer);
+        }
+        QTEST(data().GetEngineerNames(), "sorted");
+        QTEST(data().GetPhoneTypeNames(), "sorted");
+        QTEST(data().GetBatteryTypeNames(), "sorted");
+        data().ReloadCustomerSearch({}, {});
+        QStringList customers;
+        for (int row = 0; row < data().customerSearchModel()->rowCount(); ++row)
+            customers.append(data().customerSearchRow(row).CustomerName);
+        QTEST(customers, "sorted");
+    }
+
+    // Names equal but for letter case are one name: one suggestion, hidden together,
+    // renamed together. Accents still count.
+    void namesCompareIgnoringCase()
+    {
+        int counter = 0;
+        for (const char *name : { "Novák", "NOVÁK", "novák", "Novak", "Zikmund" }) {
+            COrder order = makeOrder(++counter);
+            order.OrderEngineerName = order.OrderPhoneType = QString::fromUtf8(name);
+            data().StoreOrder(order);
+        }
+        data().ExecuteCommand(u"DELETE FROM t_phone_01"_s);
+        data().ExecuteCommand(u"INSERT INTO t_filter_engineer_01 VALUES (1, 'zikmund')"_s);
+        data().ExecuteCommand(u"INSERT INTO t_filter_phone_01 VALUES (1, 'ZIKMUND')"_s);
+        for (const QStringList &names : { data().GetEngineerNames(), data().GetPhoneTypeNames() }) {
+            QCOMPARE(names.size(), 2);
+            QCOMPARE(names[0], u"Novak"_s);
+            QCOMPARE(names[1].toLower(), u"novák"_s);
+        }
+        QCOMPARE(data().RenameEngineer(u"Novák"_s, u"Jan Novák"_s), 3);
+        QCOMPARE(data().RenamePhoneType(u"NOVÁK"_s, u"Nokia"_s), 3);
+        QCOMPARE(count(u"SELECT count(*) FROM t_order_02 WHERE OrderEngineerName = 'Jan Novák' "
+                       "AND OrderPhoneType = 'Nokia'"_s),
+                 3);
+        QCOMPARE(data().GetEngineerNames(), (QStringList { u"Jan Novák"_s, u"Novak"_s }));
+    }
+
+    void wallClockTimesThroughDaylightSaving_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("stored"); // as another counter or an older version left it
+        QTest::addColumn<QString>("read"); // shown, and stored again
+        QTest::newRow("Prague, spring: a skipped time")
+            << QByteArray("Europe/Prague") << "2026-03-29 02:30:00"
+            << "2026-03-29 03:00:00";
+        QTest::newRow("Prague, autumn: the hour that comes twice")
+            << QByteArray("Europe/Prague") << "2026-10-25 02:30:00"
+            << "2026-10-25 02:30:00";
+        QTest::newRow("Santiago: a skipped midnight")
+            << QByteArray("America/Santiago") << "2026-09-06 00:00:00"
+            << "2026-09-06 01:00:00";
+    }
+    // A time in the gap of the spring change used to read as no date and was stored back as
+    // NULL: the order vanished from the list. A skipped midnight made the age cut-off NULL.
+    void wallClockTimesThroughDaylightSaving()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, stored);
+        QFETCH(QString, read);
+        const QByteArray oldZone = qgetenv("TZ");
+        qputenv("TZ", zone);
+        tzset();
+        const QDate day = QDate::fromString(stored.left(10), Qt::ISODate);
+        Clock::setFixed(QDateTime(day.addDays(7), QTime(12, 0)));
+        data().StoreOrder(makeOrder(1, OrderStates::HandedBack));
+        data().ExecuteCommand(u"UPDATE t_order_02 SET OrderReceiptDate = ?, OrderIssueDate = ?"_s,
+                              { stored, stored });
+        COrder order = data().GetOrder(id(1)).value_or(COrder {});
+        const QString shown = order.OrderReceiptDate.toString(u"yyyy-MM-dd HH:mm:ss"_s);
+        const QString picked = Clock::localTime(day, QTime::fromString(stored.mid(11), Qt::ISODate))
+                                   .toString(u"yyyy-MM-dd HH:mm:ss"_s);
+        OrderFilter lastWeek;
+        lastWeek.ageDays = 7;
+        list().reload(lastWeek);
+        const QStringList listed = listedIds(list());
+        data().StoreOrder(order);
+        QSqlQuery query = data().OpenQuery(
+            u"SELECT OrderReceiptDate || '|' || OrderIssueDate FROM t_order_02"_s);
+        const QString again = query.next() ? query.value(0).toString() : u"<NULL>"_s;
+        oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
+        tzset();
+        QCOMPARE(shown, read);
+        QCOMPARE(picked, read); // a time picked in the window
+        QCOMPARE(listed, ids({ 1 }));
+        QCOMPARE(again, read + u'|' + read);
     }
 
     void deleteOrderMatchesTheWholeNumber()

@@ -15,11 +15,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -51,6 +53,21 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A picture (a PNG file, whatever its name says) that carries the marker after its end.
+QByteArray picture(const QByteArray &marker)
+{
+    static const QByteArray png = [] {
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }();
+    return png + marker;
 }
 
 QString photoPath(const QString &name)
@@ -519,7 +536,7 @@ private slots:
         const QString source = sourcePhoto(u"dcim"_s, u"IMG_0001.JPG"_s, "first");
         m_ui->fileNames.push_back(source);
         m_w->ActionOrderImageLoad->trigger();
-        QCOMPARE(contents(photoPath(name)), QByteArray("first"));
+        QCOMPARE(contents(photoPath(name)), picture("first"));
         QCOMPARE(m_w->orderFormState(), State::Edit);
         QVERIFY(photoMenuOffers("ActionOrderImageShow")
                 && photoMenuOffers("ActionOrderImagePrint"));
@@ -529,10 +546,12 @@ private slots:
         sourcePhoto(u"dcim"_s, u"IMG_0001.JPG"_s, "second");
         m_ui->fileNames.push_back(source);
         m_w->ActionOrderImageLoad->trigger();
-        QCOMPARE(contents(photoPath(name)), QByteArray("second"));
+        QCOMPARE(contents(photoPath(name)), picture("second"));
         m_w->ActionOrderStore->trigger();
-        QVERIFY2(m_ui->messages.isEmpty() && m_ui->questions.isEmpty(),
-                 qPrintable(m_ui->messageTexts().join(u'|')));
+        QVERIFY2(m_ui->messages.isEmpty(), qPrintable(m_ui->messageTexts().join(u'|')));
+        // Storing asks only whether to print the receipt.
+        QCOMPARE(m_ui->questions.size(), 1);
+        QCOMPARE(m_ui->questions.first().text, rpxText("Rpx2.OrderSavedPrintReceipt"));
         QCOMPARE(storedPhoto(id), name);
         QCOMPARE(photoFiles(), QStringList { name });
         // The same name again, but the file cannot be read: the stored photo stays whole.
@@ -540,7 +559,7 @@ private slots:
         m_ui->fileNames.push_back(source);
         m_w->ActionOrderImageLoad->trigger();
         QCOMPARE(m_ui->messages.size(), 1);
-        QCOMPARE(contents(photoPath(name)), QByteArray("second"));
+        QCOMPARE(contents(photoPath(name)), picture("second"));
         QCOMPARE(m_w->orderFormState(), State::Browse);
 
         // Shown through the desktop, by the action or a double click.
@@ -617,9 +636,92 @@ private slots:
             QVERIFY2(m_ui->messages.isEmpty(), qPrintable(m_ui->messageTexts().join(u'|')));
             const QString id = m_w->OrderIDEdit->text();
             QCOMPARE(storedPhoto(id), id + u"-IMG_0001.JPG"_s);
-            QCOMPARE(contents(photoPath(storedPhoto(id))), card.toLatin1());
+            QCOMPARE(contents(photoPath(storedPhoto(id))), picture(card.toLatin1()));
         }
         QCOMPARE(photoFiles().size(), 2);
+    }
+
+    void photoNamesFromTheDatabaseAreNotTrusted_data()
+    {
+        QTest::addColumn<QString>("stored"); // OrderRepairImage as another program left it
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("a picture in the photo folder") << u"2026-00001-IMG.JPG"_s << true;
+        QTest::newRow("a path up and out") << u"../../../../usr/bin/xterm"_s << false;
+        QTest::newRow("an absolute path") << u"/usr/bin/xterm"_s << false;
+        QTest::newRow("a Windows path") << u"..\\..\\Windows\\notepad.exe"_s << false;
+        QTest::newRow("a program named as a picture") << u"xterm.jpg"_s << false;
+        QTest::newRow("a link to a picture elsewhere") << u"out.jpg"_s << false;
+        QTest::newRow("a vanished file") << u"gone.jpg"_s << false;
+    }
+    // Showing and printing hand a file to the desktop (on Windows, an .exe runs): only a
+    // picture inside the photo folder goes, anything else gets a message.
+    void photoNamesFromTheDatabaseAreNotTrusted()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, opened);
+        QVERIFY(QDir().mkpath(AppPaths::photoDir()));
+        QFile::copy(sourcePhoto(u"dcim"_s, u"a.png"_s, "a"), photoPath(u"2026-00001-IMG.JPG"_s));
+        QFile program(photoPath(u"xterm.jpg"_s));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.write("\x7f"
+                      "ELF\x02\x01\x01");
+        program.close();
+        QFile::link(sourcePhoto(u"elsewhere"_s, u"b.png"_s, "b"), photoPath(u"out.jpg"_s));
+        const QString id = addOrder();
+        m_w->data().SetOrderRepairImage(id, stored);
+        startWindow();
+        m_w->ActionOrderImageShow->trigger();
+        m_w->ActionOrderImagePrint->trigger(); // the print dialog is cancelled
+        QCOMPARE(m_ui->openedUrls,
+                 opened ? QList<QUrl> { QUrl::fromLocalFile(photoPath(stored)) } : QList<QUrl> {});
+        QCOMPARE(m_ui->messageTexts(),
+                 opened ? QStringList {}
+                        : QStringList(2, formatText(rpxText("Rpx2.PhotoNotUsable"), { stored })));
+    }
+
+    // The tracking page opens only as a web page: an address from the shared database could
+    // name a program.
+    void trackingLinksOpenOnlyWebPages()
+    {
+        const QString id = addOrder({ .imei = u"356938035643809"_s });
+        for (const QString &address :
+             { u"file:///usr/bin/xterm"_s, u"https://servis.example/"_s }) {
+            m_w->data().SetConfigValue(u"OrderWwwUrl"_s, address);
+            startWindow();
+            QTest::mouseClick(m_w->OrderPhoneIMEILabel, Qt::LeftButton);
+        }
+        QCOMPARE(m_ui->messageTexts(),
+                 QStringList { formatText(rpxText("Rpx2.WebAddressRefused"),
+                                          { u"file:///usr/bin/xterm"_s }) });
+        QCOMPARE(m_ui->openedUrls,
+                 QList<QUrl> { QUrl(u"https://servis.example/?imei=356938035643809"_s) });
+    }
+
+    // A Polish shop reads Polish where the program chose the words, in the window and the
+    // about box (with the build date in the program's date format).
+    void polishShopSeesPolishWords()
+    {
+        CSimpleResources::instance().load(AppPaths::languageFile(u"pl"_s));
+        m_w.reset();
+        m_w = std::make_unique<TRpx2Form>();
+        QVERIFY(m_w->start());
+        QString about;
+        m_ui->dialogHandlers.push_back([&](QDialog &dialog) {
+            about = dialog.findChild<QLabel *>(u"VersionLabel"_s)->text() + u'|'
+                + dialog.findChild<QLabel *>(u"DescriptionLabel"_s)->text();
+            return int(QDialog::Accepted);
+        });
+        m_w->ActionAbout->trigger();
+        const QString seen = m_w->ActionOrderHold->text() + u'|' + m_w->ActionOrderClear->text()
+            + u'|' + m_w->CustomerNameEditFilter->toolTip();
+        CSimpleResources::instance().load(AppPaths::languageFile(u"cs"_s));
+        QCOMPARE(seen, u"Zaznacz|Wyczyść|Filtr listy zleceń"_s);
+        QVERIFY2(
+            QRegularExpression(u"^Wersja 1\\.\\d+\\.\\d+<br>Zbudowano \\d\\d\\.\\d\\d\\.20\\d\\d\\|"
+                               "Ewidencja zleceń serwisowych\nsklepu"_s)
+                .match(about)
+                .hasMatch(),
+            qPrintable(about));
     }
 
 private:
@@ -668,7 +770,7 @@ private:
         const QString path = m_camera->filePath(folder + QLatin1Char('/') + name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(content);
+            file.write(picture(content));
         return path;
     }
     QString storedPhoto(const QString &orderId)

@@ -376,6 +376,8 @@ private slots:
             true, { adam, cyril, dana, emil }, cyril);
         row("selected: not confirmed", "JoinSelected", "", false, { bara, cyril }, adam, false,
             everyone, {});
+        row("selected: none of them has an order", "JoinSelected", "", false, { dana, emil }, dana,
+            true, { adam, bara, cyril, dana }, {});
         row("all: the filtered list", "JoinAll", "r", false, {}, cyril, true,
             { adam, cyril, dana, emil }, cyril);
         // The whole register is still shown when JoinAll comes; only the typed filter counts,

@@ -5,6 +5,8 @@
 
 #include "orders/suggestcombobox.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,8 +211,27 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        // Controls of several group boxes; the secondary amounts are never enabled.
+        // Locked, no input of the order takes anything: every box, tick box, date and the
+        // photo (the filters beside them and the read-only number and code are no inputs).
+        // Unlocked, those of several group boxes do; the secondary amounts never.
         auto checkLocked = [&](bool locked) {
+            QStringList inputs, open;
+            for (QWidget *c : w.Panel1->findChildren<QWidget *>()) {
+                const QString name = c->objectName();
+                auto *edit = qobject_cast<QLineEdit *>(c);
+                if ((edit || qobject_cast<QPlainTextEdit *>(c) || qobject_cast<QComboBox *>(c)
+                     || qobject_cast<QDateTimeEdit *>(c) || qobject_cast<QCheckBox *>(c)
+                     || c == w.OrderRepairImage)
+                    && !name.isEmpty() && !name.startsWith(u"qt_"_s) && !name.endsWith(u"Filter"_s)
+                    && !(edit && edit->isReadOnly())) {
+                    inputs.append(name);
+                    if (c->isEnabled())
+                        open.append(name);
+                }
+            }
+            QVERIFY2(inputs.size() >= 30, qPrintable(inputs.join(u' ')));
+            if (locked)
+                QVERIFY2(open.isEmpty(), qPrintable(open.join(u' ')));
             for (QWidget *control : std::initializer_list<QWidget *> {
                      w.OrderReceiptDateDateTimePicker, w.OrderFaultDescriptionMemo,
                      w.OrderIssuePriceEdit, w.OrderRepairImage, w.OrderPhoneIMEIEdit,

@@ -255,16 +255,27 @@ private slots:
         QCOMPARE(s.w().OrderListDBGrid->columnWidth(1), second);
     }
 
+    // Today's takings are those handed back from 00:00:00 today up to, not including,
+    // 00:00:00 tomorrow.
     void totalsFollowHandingBack()
     {
         QString done;
         MainWindowShop s([&](TRpx2Data &data) {
-            addOrder(data,
-                     { .state = OrderStates::HandedBack,
-                       .received = TestNow.addDays(-3),
-                       .repair = u"Baterie"_s,
-                       .finalPrice = 100.0,
-                       .issued = TestNow.addDays(-1) });
+            const QDate today = TestNow.date();
+            const struct
+            {
+                double price;
+                QDateTime issued;
+            } handedBack[] = { { 100.0, QDateTime(today.addDays(-1), QTime(23, 59, 59)) },
+                               { 1.0, QDateTime(today, QTime(0, 0)) },
+                               { 20.0, QDateTime(today.addDays(1), QTime(0, 0)) } };
+            for (const auto &order : handedBack)
+                addOrder(data,
+                         { .state = OrderStates::HandedBack,
+                           .received = TestNow.addDays(-3),
+                           .repair = u"Baterie"_s,
+                           .finalPrice = order.price,
+                           .issued = order.issued });
             // Not handed back: not counted, whatever its price.
             addOrder(data, { .state = OrderStates::Done, .finalPrice = 999.0, .issued = TestNow });
             done = addOrder(data,
@@ -274,8 +285,8 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QCOMPARE(w.OrderSumValueLabel->text(), u"100.00"_s);
-        QCOMPARE(w.OrderSumTodayValueLabel->text(), u"0.00"_s);
+        QCOMPARE(w.OrderSumValueLabel->text(), u"121.00"_s);
+        QCOMPARE(w.OrderSumTodayValueLabel->text(), u"1.00"_s);
 
         // Handed back now: both totals take it in at once.
         QCOMPARE(w.OrderIDEdit->text(), done);
@@ -284,8 +295,8 @@ private slots:
         w.OrderIssuePriceEdit->setText(u"250.5"_s);
         w.ActionOrderStore->trigger();
         QCOMPARE(s.ui.messageTexts(), QStringList());
-        QCOMPARE(w.OrderSumValueLabel->text(), u"350.50"_s);
-        QCOMPARE(w.OrderSumTodayValueLabel->text(), u"250.50"_s);
+        QCOMPARE(w.OrderSumValueLabel->text(), u"371.50"_s);
+        QCOMPARE(w.OrderSumTodayValueLabel->text(), u"251.50"_s);
     }
 
     // Quitting at the question is left to the data tests.

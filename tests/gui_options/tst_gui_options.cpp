@@ -75,7 +75,8 @@ const Setting settings[] = {
     { "SecondaryCurrency", "EditSecondaryCurrency", "USD", "€" },
     { "ExchangeRate", "EditExchangeRate", "24.315", "0.5" },
     { "OrderWwwUrl", "OrderWwwUrlEdit", "https://servis.example/stav", "" },
-    { "PcrImeiCheckUrl", "PcrImeiCheckEdit", "https://registr.example/imei", "x" },
+    { "PcrImeiCheckUrl", "PcrImeiCheckEdit", "https://registr.example/imei",
+      "http://imei.example/" },
     { "ShopName", "ShopNameEdit", "Mobil servis s.r.o.", "GSM Opravna" },
     { "ShopAddress", "ShopAddressMemo", "Hlavní 12\n110 00 Praha 1", "Náměstí 3" },
     { "ShopIdentification", "ShopIdentificationEdit", "IČ: 12345678, DIČ: CZ12345678", "IČ 1" },
@@ -228,12 +229,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QString>("before"); // as stored
+        QTest::addColumn<bool>("beforeAccepted"); // OK is offered at once
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted"); // else OK is refused and the text turns red
         QTest::addColumn<QString>("after"); // as stored
         auto row = [](const char *name, const char *key, const char *before, const char *typed,
                       bool accepted, const char *after) {
-            QTest::newRow(name) << QByteArray(key) << QString::fromUtf8(before)
+            QTest::newRow(name) << QByteArray(key) << QString::fromUtf8(before) << true
                                 << QString::fromUtf8(typed) << accepted << QString::fromUtf8(after);
         };
         row("days: letters", "DaysToDeadline", "30", "abc", true, "7");
@@ -245,13 +247,22 @@ private slots:
         row("rate: decimal comma", "ExchangeRate", "30", "25,5", false, "30");
         row("rate: negative", "ExchangeRate", "30", "-25", false, "30");
         row("rate: blanks around", "ExchangeRate", "30", " 26.1 ", true, "26.1");
+        // Prices divided by these would show "inf" or lose every digit.
+        row("rate: too small", "ExchangeRate", "30", "1e-320", false, "30");
+        row("rate: too large", "ExchangeRate", "30", "1000000", false, "30");
+        // Only web pages are opened from these addresses.
+        row("tracking: a program", "OrderWwwUrl", "", "file:///usr/bin/xterm", false, "");
+        row("register: no scheme", "PcrImeiCheckUrl", "", "registr.example.cz", false, "");
+        row("tracking: cleared", "OrderWwwUrl", "https://a.example/", "", true, "");
         // Reading a stored rate that is not a number used to throw; it is shown for correction.
-        row("rate: stored unreadable", "ExchangeRate", "25,3", "25.3", true, "25.3");
+        QTest::newRow("rate: stored unreadable")
+            << QByteArray("ExchangeRate") << u"25,3"_s << false << u"25.3"_s << true << u"25.3"_s;
     }
     void oddInput()
     {
         QFETCH(QByteArray, key);
         QFETCH(QString, before);
+        QFETCH(bool, beforeAccepted);
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
         FakeUi ui;
@@ -261,9 +272,8 @@ private slots:
         auto *ok = child<QPushButton>(form, "OkButton");
         auto isRed = [&] { return control->palette().color(QPalette::Text) == QColor(Qt::red); };
         QCOMPARE(shown(form, controlOf(key)), before);
-        // An unreadable stored rate is refused at once.
-        QCOMPARE(ok->isEnabled(), CConfig::IsNumber(before));
-        QCOMPARE(isRed(), !CConfig::IsNumber(before));
+        QCOMPARE(ok->isEnabled(), beforeAccepted);
+        QCOMPARE(isRed(), !beforeAccepted);
 
         enter(form, ui, controlOf(key), typed);
         QCOMPARE(ok->isEnabled(), accepted);
@@ -426,7 +436,7 @@ private slots:
         };
         row("wrong old password", "abc", "abC", "x", "x", true, "Nesouhlasí staré heslo!", "abc");
         row("confirmation differs", "abc", "abc", "nové", "nove", true,
-            "Nesouhlasí povrzení nového hesla!", "abc");
+            "Nesouhlasí potvrzení nového hesla!", "abc");
         row("removed", "abc", "abc", "", "", true, "Staré heslo bylo odstraněno!", "");
         row("replaced", "abc", "abc", "Žluť 9", "Žluť 9", true, "Nové heslo bylo nastaveno!",
             "Žluť 9");
@@ -434,7 +444,7 @@ private slots:
         row("cancelled", "abc", "abc", "x", "x", false, "", "abc");
         // Characters outside the shop's code page could never be typed back correctly.
         row("character that cannot be stored", "", "", "пароль", "пароль", true,
-            "Heslo obsahuje znaky, které nelze uložit!", "");
+            "Heslo obsahuje znaky, které nelze uložit.", "");
     }
     // The change acts at once: Cancel on the options afterwards keeps it, and the guarded
     // actions ask for the new password from then on.

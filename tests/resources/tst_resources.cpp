@@ -234,6 +234,29 @@ private slots:
         }
     }
 
+    // Qt's own buttons and dialogs speak the language of the texts, not the system's.
+    void qtTextsFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("open");
+        QTest::newRow("cs") << u"cs"_s << u"&Ano"_s << u"&Otevřít"_s;
+        QTest::newRow("pl") << u"pl"_s << u"&Tak"_s << u"&Otwórz"_s;
+        // Qt has no Slovak buttons: Czech ones rather than English.
+        QTest::newRow("sk") << u"sk"_s << u"&Ano"_s << u"&Otvoriť"_s;
+    }
+    void qtTextsFollowTheLanguage()
+    {
+        QFETCH(QString, code);
+        QTemporaryDir programDir;
+        AppPaths::setProgramDir(programDir.path());
+        writeFile(AppPaths::languageFile(code), "Global.AppError = \"x\"\r\n");
+        CSimpleResources::instance().loadLanguage(code);
+        AppPaths::setProgramDir(QString());
+        QTEST(QCoreApplication::translate("QPlatformTheme", "&Yes"), "yes");
+        QTEST(QCoreApplication::translate("QFileDialog", "&Open"), "open");
+    }
+
     void languageCodeFromOpenDatabase()
     {
         const QString path = m_dir.filePath(u"shop.db"_s);
@@ -261,7 +284,11 @@ private slots:
             QTest::newRow(name) << a << b << same;
         };
         row("precision written differently", u"%.2f Kč"_s, u"%0.2f EUR"_s, true);
-        row("%d and %i, flags", u"Zakázka %-5d z %ld, %s"_s, u"%i / %d: %s"_s, true);
+        row("%d, %i and %u, flags", u"Zakázka %-5d z %u, %s"_s, u"%i / %d: %s"_s, true);
+        // What the text formatter cannot fill matches nothing.
+        row("%ld for %d", u"%ld"_s, u"%d"_s, false);
+        row("%x for %d", u"%x"_s, u"%d"_s, false);
+        row("%c for %d", u"%c"_s, u"%d"_s, false);
         row("order differs", u"%s %d"_s, u"%d %s"_s, false);
         row("one missing", u"%s a %s"_s, u"%s"_s, false);
         row("text for a number", u"%s"_s, u"%.2f"_s, false);
@@ -313,6 +340,17 @@ private slots:
         row("UTF-8 file", "pl", "Global.AppError = \"x\"",
             "Global.AppError = \"B\xC5\x82\xC4\x85\x64\"",
             u"Rpx_pl.txt: soubor je v kódování UTF-8"_s);
+        row("UTF-8 file with one Windows-1250 letter", "pl", "Global.AppError = \"x\"",
+            "Global.AppError = \"B\xC5\x82\xC4\x85\x64 \x9A\"",
+            u"Rpx_pl.txt: soubor je v kódování UTF-8"_s);
+        row("repeated key", "sk", "Global.AppName = \"x\"",
+            "Global.AppName = \"x\"\r\nGlobal.AppName = \"y\"",
+            u"Rpx_sk.txt: klíč „Global.AppName“ je v souboru vícekrát"_s);
+        for (const char *unfilled : { "%ld", "%x", "%c" })
+            row(unfilled, "cs", "Rpx2.OrderHoldCount = \"%d\"",
+                QByteArray("Rpx2.OrderHoldCount = \"") + unfilled + '"',
+                u"Rpx_cs.txt: klíč „Rpx2.OrderHoldCount“ má zástupný symbol %1, který program "
+                "neumí vyplnit"_s.arg(QLatin1String(unfilled)));
         QTest::newRow("missing file")
             << u"sk"_s << QByteArray() << u"Rpx_sk.txt: soubor nelze otevřít"_s;
     }

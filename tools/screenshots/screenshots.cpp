@@ -10,6 +10,7 @@
 #include "orders/filtersform.h"
 #include "orders/orderupdateform.h"
 #include "orders/suggestcombobox.h"
+#include "summary/ordersummaryform.h"
 
 #include "apppaths.h"
 #include "config.h"
@@ -97,6 +98,11 @@ int main(int argc, char *argv[])
         c.CustomerEMail = QStringLiteral("jana.dvorakova@example.cz");
         edit.setCustomer(c);
         save(&edit, QStringLiteral("customer-edit"));
+    }
+    {
+        window.data().config().SetSummaryFilePath(QStringLiteral("/home/prodejna/uzaverky/"));
+        TOrderSummaryForm summaries(&window);
+        save(&summaries, QStringLiteral("summaries"));
     }
     {
         TNotifyForm notify(&window,
