@@ -160,6 +160,7 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     OrderListDBGrid->setMinimumHeight(300);
 
     connectChangeHandlers();
+    defineFormFields();
     connectImeiAndNotify();
     // The window has a fixed size given by its contents (it narrows when the list is hidden).
     centralWidget()->layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -232,10 +233,10 @@ void TRpx2Form::createActions()
 
     ActionOrderNew->setShortcut(QKeySequence::New);
     ActionOrderStore->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    ActionOrderCancel->setShortcut(QKeySequence(Qt::Key_Escape));
     ActionClose->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addAction(ActionOrderStore);
-    addAction(ActionOrderCancel);
+    // Escape is no shortcut: a shortcut would take the key from an open drop-down or
+    // completion list. It reaches the window (keyPressEvent) only when no control used it.
 }
 
 void TRpx2Form::createMenus()
@@ -600,11 +601,15 @@ QWidget *TRpx2Form::createButtonColumn()
 QWidget *TRpx2Form::createListPanel()
 {
     OrdersPanel = named(new QWidget, "OrdersPanel");
-    // Wide enough for the two columns at their default widths and the scroll bar.
-    const QFontMetrics metrics(OrdersPanel->font());
-    OrdersPanel->setFixedWidth(qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14)
-                               + qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14)
-                               + OrdersPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    // Wide enough for the two columns at their default widths and the scroll bar; held
+    // orders are drawn in bold.
+    QFont bold = OrdersPanel->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    OrdersPanel->setFixedWidth(
+        qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 16)
+        + qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 16)
+        + OrdersPanel->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     auto *layout = new QVBoxLayout(OrdersPanel);
     layout->setContentsMargins(0, 0, 0, 0);
 
@@ -686,9 +691,12 @@ void TRpx2Form::connectChangeHandlers()
         runGuarded([this] { PriceEditExit(OrderIssueComponentPriceEdit, OrderIssueComponentPriceSecondaryEdit); });
     });
 
-    for (QLineEdit *customer : {OrderCustomerNameEdit, OrderCustomerStreetEdit, OrderCustomerCityEdit,
-                                OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit, OrderCustomerEMailEdit})
+    for (QLineEdit *customer :
+         { OrderCustomerNameEdit, OrderCustomerStreetEdit, OrderCustomerCityEdit,
+           OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit, OrderCustomerEMailEdit }) {
         connect(customer, &QLineEdit::textEdited, this, [this] { runGuarded([this] { CustomerChange(); }); });
+        customer->installEventFilter(this); // shows the start of a long text when left
+    }
 
     auto filter = [this] { runGuarded([this] { FilterChange(); }); };
     for (QLineEdit *edit : {OrderIDEditFilter, CustomerNameEditFilter, CustomerCityEditFilter,

@@ -2,10 +2,12 @@
 
 #include "orderlistlistener.h"
 #include "records.h"
+#include "rpx2data.h"
 
 #include <QMainWindow>
 #include <QSet>
 #include <QStringList>
+#include <QVariantList>
 
 #include <functional>
 #include <memory>
@@ -27,7 +29,6 @@ class QTimeEdit;
 class QTimer;
 class QToolButton;
 class SuggestComboBox;
-class TRpx2Data;
 class OrderListDelegate;
 
 // The main window: the order list on the left, the shown order with its customer, repair
@@ -62,7 +63,9 @@ public:
 
     // Operations used by the order actions.
     void SetOrderFormState(OrderFormState state);
-    void ShowCurrentOrder();
+    // Shows the list's current row; false (nothing changed) when another program has
+    // deleted it meanwhile.
+    bool ShowCurrentOrder();
     COrder ReadOrderControls() const;
     CCustomer &GetOrderCustomer();
     void LockIssuedOrder(bool locked);
@@ -78,9 +81,14 @@ public:
     void PrintOrderReceipt(const QString &orderId);
     void PrintOrderIssue(const QString &orderId);
 
+    // True while an order is taken in or changed and the controls differ from what was
+    // shown (or from a new order's defaults).
+    bool hasUnsavedChanges() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // construction
@@ -101,10 +109,34 @@ private:
     void connectPrinting();
 
     // showing and building orders
-    void fillOrderControls(const COrder &order, const std::optional<CCustomer> &customer);
+    // Everything a shown order needs from the database, read before any control changes,
+    // so that a busy database leaves the shown order whole.
+    struct OrderView
+    {
+        COrder order;
+        std::optional<CCustomer> customer;
+        QList<IdName> types, states;
+        QString mainCurrency, secondaryCurrency, wwwUrl;
+    };
+    OrderView readOrderView(const COrder &order);
+    void fillOrderControls(const OrderView &view);
     void clearOrderControls();
-    void fillTypeCombo(int typeId);
-    void fillStateLists(int stateId, const QString &filterFirstEntry);
+    void fillTypeCombo(int typeId, const QList<IdName> &types);
+    void fillStateLists(int stateId, const QString &filterFirstEntry, const QList<IdName> &states);
+
+    // The controls the clerk edits, read and written as values: what was shown is kept
+    // and compared to find the clerk's changes.
+    struct FormField
+    {
+        std::function<QVariant()> get;
+        std::function<void(const QVariant &)> set;
+    };
+    void defineFormFields();
+    QVariantList formValues() const;
+    void takeFormSnapshot();
+    bool confirmDiscard();
+    void discardEdits();
+    void reapplyChangesToStoredOrder();
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
     QString shownPhotoPath() const; // empty, after a message, when it must not be opened
@@ -141,6 +173,7 @@ private:
     void OrderPhoneCheckBoxClick();
     void OrderBatteryCheckBoxClick();
     bool OrderPhoneTypeComboBoxExit();
+    void showCustomerStart();
     void linkLabelClicked(QLabel *label);
     void refreshHoldLabel();
     void syncListSelection();
@@ -158,6 +191,10 @@ private:
     TRpx2Data *m_data = nullptr;
     OrderFormState m_state = OrderFormState::Browse;
     std::optional<CCustomer> m_customer; // the current customer record
+    std::optional<COrder> m_loadedOrder; // the shown order's row as it was read
+    std::vector<FormField> m_formFields;
+    QVariantList m_formSnapshot; // the form's values when the order was shown or begun
+    QString m_acceptedPhoneType; // a device type not in the list that the clerk confirmed
     bool m_emailSent = false;
     QString m_photoFile;
     QString m_pendingPhotoSource; // a photo chosen for a new order, copied once it has a number

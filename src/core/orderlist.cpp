@@ -143,9 +143,18 @@ bool OrderList::moveTo(int row)
         return false;
     if (m_listener && !m_listener->CanLeaveOrder())
         return false;
+    const int previous = m_current;
     m_current = row;
-    emit currentRowChanged(m_current);
-    if (m_listener)
-        m_listener->OrderEntered(*this);
+    try {
+        emit currentRowChanged(m_current);
+        if (m_listener)
+            m_listener->OrderEntered(*this);
+    } catch (...) {
+        // The row could not be shown (a busy database): the cursor stays on the row that
+        // is still shown.
+        m_current = previous;
+        emit currentRowChanged(m_current);
+        throw;
+    }
     return true;
 }

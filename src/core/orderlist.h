@@ -37,7 +37,8 @@ public:
     QString customerNameAt(int row) const;
     int rowOf(const QString &orderId) const; // -1 when not listed
 
-    // Moves the cursor (asking the listener first); returns whether it moved.
+    // Moves the cursor (asking the listener first); returns whether it moved. When the
+    // listener fails to show the new row, the cursor goes back and the error is rethrown.
     bool moveTo(int row);
     bool first() { return moveTo(0); }
     bool prior() { return moveTo(m_current - 1); }

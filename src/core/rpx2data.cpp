@@ -22,6 +22,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -140,6 +141,39 @@ QString databaseError(const QSqlError &error)
                       { reason });
 }
 
+// SQLite's primary result codes that get a message of their own.
+enum class SqliteTrouble { None, Busy, Damaged };
+
+SqliteTrouble troubleOf(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff; // extended codes keep it low
+    if (ok && (code == 5 || code == 6)) // SQLITE_BUSY, SQLITE_LOCKED
+        return SqliteTrouble::Busy;
+    if (ok && (code == 11 || code == 26)) // SQLITE_CORRUPT, SQLITE_NOTADB
+        return SqliteTrouble::Damaged;
+    const QString text = error.databaseText();
+    if (text.contains(QLatin1String("database is locked"))
+        || text.contains(QLatin1String("is busy")))
+        return SqliteTrouble::Busy;
+    if (text.contains(QLatin1String("malformed")) || text.contains(QLatin1String("not a database")))
+        return SqliteTrouble::Damaged;
+    return SqliteTrouble::None;
+}
+
+QString busyText()
+{
+    const QString czech = QStringLiteral("Databázi právě používá jiný program, zkuste to znovu.");
+    // The language file is read through the database: before it is loaded, the Czech text.
+    return CSimpleResources::instance().isLoaded() ? rpxTextOr("Rpx2.DatabaseBusy", czech) : czech;
+}
+
+QString damagedText(const QString &path)
+{
+    return QStringLiteral("Soubor databáze „%1“ je poškozený; program s ním nemůže pracovat.")
+        .arg(path);
+}
+
 QStringList valuesOf(QSqlQuery &query)
 {
     QStringList list;
@@ -198,12 +232,31 @@ TRpx2Data *TRpx2Data::instance()
 
 bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
 {
-    QString path = AppPaths::databaseFile();
-    if (!QFileInfo::exists(path)) {
-        const QString chosen = m_config->GetDBFileName();
-        path = (!chosen.isEmpty() && QFileInfo(chosen).isFile()) ? chosen : QString();
-    }
-    while (path.isEmpty()) {
+    // Opens the file, runs the counter check and opens the list; false (the reason shown)
+    // when the file cannot be used, so that the clerk can choose another.
+    auto tryOpen = [&](const QString &path) {
+        try {
+            OpenFile(path);
+            OrderNumbering::CheckCounterReset(*this, prompts);
+            OrderFilter filter;
+            filter.ageDays = ageDays;
+            m_orderList->reload(filter);
+            return true;
+        } catch (const RpxError &e) {
+            prompts.message(e.message(), QStringLiteral("Repaxo"), Prompts::Icon::Error);
+            return false;
+        }
+    };
+
+    const QString beside = AppPaths::databaseFile();
+    const QString remembered = m_config->GetDBFileName();
+    if (QFileInfo::exists(beside) && tryOpen(beside))
+        return true;
+    if (!remembered.isEmpty() && QFileInfo(remembered).isFile()
+        && QFileInfo(remembered) != QFileInfo(beside) && tryOpen(remembered))
+        return true;
+    for (;;) {
+        QString path;
         switch (prompts.missingDatabase(
             QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
         case Prompts::MissingDatabase::ChooseFile:
@@ -211,19 +264,22 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
                                         QStringLiteral("Datové soubory Repaxo (*.db)"));
             break;
         case Prompts::MissingDatabase::CreateNew:
-            path = AppPaths::databaseFile();
-            CreateDatabase(path);
+            try {
+                CreateDatabase(beside);
+                path = beside;
+            } catch (const RpxError &e) {
+                prompts.message(e.message(), QStringLiteral("Repaxo"), Prompts::Icon::Error);
+            }
             break;
         case Prompts::MissingDatabase::Quit:
             return false;
         }
+        // A file chosen or created here is the one the next start opens too.
+        if (!path.isEmpty() && tryOpen(path)) {
+            m_config->SetDBFileName(QFileInfo(path).absoluteFilePath());
+            return true;
+        }
     }
-    OpenFile(path);
-    OrderNumbering::CheckCounterReset(*this, prompts);
-    OrderFilter filter;
-    filter.ageDays = ageDays;
-    m_orderList->reload(filter);
-    return true;
 }
 
 void TRpx2Data::OpenFile(const QString &path)
@@ -248,34 +304,58 @@ void TRpx2Data::OpenFile(const QString &path)
     // given up: choosing a wrong file leaves the program working on its database.
     const QString name = QStringLiteral("repaxo-%1").arg(++g_connectionCounter);
     QString error;
+    RpxError::Kind kind = RpxError::Kind::General;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(nativePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20000"));
         if (!db.open()) {
             error = QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, db.lastError().text());
         } else {
-            const QStringList tables = db.tables();
-            for (const QString &table : requiredTables()) {
-                if (!tables.contains(table, Qt::CaseInsensitive)) {
-                    error = notRepaxo + QStringLiteral("\nChybí tabulka %1.").arg(table);
+            try {
+                m_dialect->prepareConnection(db);
+            } catch (const RpxError &e) {
+                error = e.message();
+            }
+            // The list of tables is read with its errors: a damaged file must not pass for
+            // a foreign one.
+            QSqlQuery tables(db);
+            if (error.isEmpty()
+                && !tables.exec(
+                    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+                switch (troubleOf(tables.lastError())) {
+                case SqliteTrouble::Damaged:
+                    error = damagedText(nativePath);
+                    kind = RpxError::Kind::Damaged;
+                    break;
+                case SqliteTrouble::Busy:
+                    error = busyText();
+                    kind = RpxError::Kind::Busy;
+                    break;
+                case SqliteTrouble::None:
+                    error = QStringLiteral("Databázi „%1“ nelze otevřít: %2")
+                                .arg(nativePath, tables.lastError().text());
                     break;
                 }
             }
             if (error.isEmpty()) {
-                try {
-                    m_dialect->prepareConnection(db);
-                } catch (const RpxError &e) {
-                    error = e.message();
+                QStringList present;
+                while (tables.next())
+                    present.append(tables.value(0).toString());
+                for (const QString &table : requiredTables()) {
+                    if (!present.contains(table, Qt::CaseInsensitive)) {
+                        error = notRepaxo + QStringLiteral("\nChybí tabulka %1.").arg(table);
+                        break;
+                    }
                 }
             }
+            tables = QSqlQuery();
             if (!error.isEmpty())
                 db.close();
         }
     }
     if (!error.isEmpty()) {
         QSqlDatabase::removeDatabase(name);
-        throw RpxError(error);
+        throw RpxError(error, kind);
     }
     m_statements.clear();
     if (QSqlDatabase::contains(m_connectionName)) {
@@ -386,7 +466,7 @@ QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, boo
         // Item models move freely through their rows; every other reader walks forward once.
         query.setForwardOnly(forwardOnly);
         if (!query.prepare(sql))
-            throw RpxError(databaseError(query.lastError()));
+            throw statementError(query.lastError());
         if (reusable)
             m_statements.insert(sql, query);
     }
@@ -398,7 +478,20 @@ QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, boo
 void TRpx2Data::exec(QSqlQuery &query)
 {
     if (!query.exec())
-        throw RpxError(databaseError(query.lastError()));
+        throw statementError(query.lastError());
+}
+
+RpxError TRpx2Data::statementError(const QSqlError &error) const
+{
+    switch (troubleOf(error)) {
+    case SqliteTrouble::Busy:
+        return RpxError(busyText(), RpxError::Kind::Busy);
+    case SqliteTrouble::Damaged:
+        return RpxError(damagedText(m_fileName), RpxError::Kind::Damaged);
+    case SqliteTrouble::None:
+        break;
+    }
+    return RpxError(databaseError(error));
 }
 
 QSqlQuery TRpx2Data::OpenQuery(const QString &sql, const QVariantList &values)
@@ -695,15 +788,25 @@ void TRpx2Data::writeOrder(const COrder &o, bool exists)
     }
 }
 
-void TRpx2Data::StoreOrder(const COrder &order)
+void TRpx2Data::StoreOrder(const COrder &order, const COrder *asLoaded)
 {
     if (order.OrderID.isEmpty())
         throw RpxError(rpxTextOr("Global.OrderWithoutNumber",
                                  QStringLiteral("Zakázka nemá číslo a nelze ji uložit.")));
     WriteTransaction transaction(*this);
-    QSqlQuery found = OpenQuery(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"),
-                                {order.OrderID});
+    QSqlQuery found = OpenQuery(QStringLiteral("SELECT * FROM t_order_02 WHERE OrderID = ?"),
+                                { order.OrderID });
     const bool exists = found.next();
+    // Checked inside the write transaction: no other program can change the row between
+    // this comparison and the update.
+    if (asLoaded && !exists)
+        throw RpxError(
+            QStringLiteral("Zakázku %1 mezitím smazal jiný uživatel.").arg(order.OrderID),
+            RpxError::Kind::Deleted);
+    if (asLoaded && orderFromQuery(found) != *asLoaded)
+        throw RpxError(
+            QStringLiteral("Zakázku %1 mezitím změnil jiný uživatel.").arg(order.OrderID),
+            RpxError::Kind::Changed);
     found.finish();
     appendToLog(exists ? "edit" : "insert", order);
     writeOrder(order, exists);
@@ -765,7 +868,8 @@ void TRpx2Data::SetOrderEmailSent(const QString &orderId)
                    {orderId});
 }
 
-void TRpx2Data::StoreIntake(CCustomer &customer, QList<COrder> &orders)
+void TRpx2Data::StoreIntake(CCustomer &customer, QList<COrder> &orders,
+                            const QList<COrder> &asLoaded)
 {
     CCustomer storedCustomer = customer;
     QList<COrder> stored = orders;
@@ -774,10 +878,14 @@ void TRpx2Data::StoreIntake(CCustomer &customer, QList<COrder> &orders)
         StoreCustomer(storedCustomer);
     for (COrder &order : stored) {
         order.OrderCustomerID = storedCustomer.CustomerID;
-        if (order.OrderID.isEmpty())
+        if (order.OrderID.isEmpty()) {
             StoreNewOrder(order);
-        else
-            StoreOrder(order);
+            continue;
+        }
+        const auto loaded = std::find_if(asLoaded.begin(), asLoaded.end(), [&](const COrder &o) {
+            return o.OrderID == order.OrderID;
+        });
+        StoreOrder(order, loaded != asLoaded.end() ? &*loaded : nullptr);
     }
     transaction.commit();
     customer = storedCustomer;
@@ -874,7 +982,7 @@ std::optional<CCustomer> TRpx2Data::GetCustomer(int customerId)
     return customerFromQuery(query);
 }
 
-void TRpx2Data::StoreCustomer(CCustomer &customer)
+void TRpx2Data::StoreCustomer(CCustomer &customer, const CCustomer *asLoaded)
 {
     const QVariantList values = {
         int(customer.CustomerShowCode),     textOrNull(customer.CustomerCode),
@@ -884,6 +992,15 @@ void TRpx2Data::StoreCustomer(CCustomer &customer)
     };
     WriteTransaction transaction(*this);
     int id = customer.CustomerID;
+    if (asLoaded && id != 0) {
+        const std::optional<CCustomer> stored = GetCustomer(id);
+        if (!stored)
+            throw RpxError(QStringLiteral("Zákazníka mezitím odstranil jiný uživatel."),
+                           RpxError::Kind::Deleted);
+        if (*stored != *asLoaded)
+            throw RpxError(QStringLiteral("Zákazníka mezitím změnil jiný uživatel."),
+                           RpxError::Kind::Changed);
+    }
     bool updated = false;
     if (id != 0) {
         QVariantList updateValues = values;
@@ -938,6 +1055,25 @@ void TRpx2Data::MergeCustomers(int survivorId, const QList<int> &customerIds)
                        ids);
     }
     transaction.commit();
+}
+
+int TRpx2Data::GetOrderCountOfCustomers(const QList<int> &customerIds)
+{
+    int total = 0;
+    constexpr qsizetype chunk = 400;
+    for (qsizetype start = 0; start < customerIds.size(); start += chunk) {
+        const QList<int> part = customerIds.mid(start, chunk);
+        QVariantList ids;
+        for (int id : part)
+            ids.append(id);
+        QSqlQuery query
+            = OpenQuery(QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderCustomerID IN (")
+                            + QStringList(part.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                            + QLatin1Char(')'),
+                        ids);
+        total += query.next() ? query.value(0).toInt() : 0;
+    }
+    return total;
 }
 
 QSqlQueryModel *TRpx2Data::customerSearchModel()

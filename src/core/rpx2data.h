@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records.h"
+#include "rpxerror.h"
 
 #include <QHash>
 #include <QList>
@@ -18,6 +19,7 @@ class CStolenPhoneRegister;
 class OrderList;
 class OrderListListener;
 class Prompts;
+class QSqlError;
 class QSqlQueryModel;
 class QSqlTableModel;
 class SqlDialect;
@@ -45,11 +47,14 @@ public:
 
     // Start-up: finds the database (beside the program, else the DBFileName setting, else
     // asks), opens it, runs the yearly counter check and opens the order list with its
-    // starting filter (ageDays). Returns false when the user chose to quit.
+    // starting filter (ageDays). A file that cannot be used is reported and the clerk asked
+    // again; a file chosen or created at the question is remembered in DBFileName. Returns
+    // false when the user chose to quit.
     bool Connect(Prompts &prompts, int ageDays = 92);
 
     // Opens the given file, which must be a Repaxo database. Throws RpxError naming the file
-    // when it is not a SQLite database or lacks the tables. Does not touch the order list.
+    // when it is not a SQLite database or lacks the tables, and of kind Damaged when SQLite
+    // finds the file damaged. Does not touch the order list.
     void OpenFile(const QString &path);
     bool isOpen() const;
     QString fileName() const;
@@ -85,7 +90,10 @@ public:
     std::optional<COrder> GetLastOrderByImei(const QString &imei);
     int GetOrderCount();
     // Inserts or updates the row with order.OrderID; writes a line to the operations log.
-    void StoreOrder(const COrder &order);
+    // With asLoaded (the row as it was read when the order was shown) nothing is stored
+    // when another program has changed the row since (RpxError of kind Changed) or deleted
+    // it (kind Deleted).
+    void StoreOrder(const COrder &order, const COrder *asLoaded = nullptr);
     // Stores a new order: draws the next number, writes it into order.OrderID, inserts the
     // row and raises the counter, all in one write transaction, so that two programs on one
     // database never draw the same number. Throws RpxError when the year's numbers are used up.
@@ -99,10 +107,12 @@ public:
     void SetOrderEmailSent(const QString &orderId);
     // Stores one multi-device intake in one write transaction: the customer first when it
     // is new (CustomerID 0), then every order linked to it; an order without a number gets
-    // the next number of the year, one with a number is updated. Either everything is
-    // stored and the new ids and numbers are written back, or nothing is stored, the
-    // records are left as they were and RpxError is thrown.
-    void StoreIntake(CCustomer &customer, QList<COrder> &orders);
+    // the next number of the year, one with a number is updated - only when its row is still
+    // as in asLoaded (the earlier orders as read), else RpxError of kind Changed or Deleted.
+    // Either everything is stored and the new ids and numbers are written back, or nothing
+    // is stored, the records are left as they were and RpxError is thrown.
+    void StoreIntake(CCustomer &customer, QList<COrder> &orders,
+                     const QList<COrder> &asLoaded = {});
     void SetOrderRepairImage(const QString &orderId, const QString &fileName);
 
     // --- stolen-phone register ---
@@ -122,8 +132,12 @@ public:
     // --- customers ---
     std::optional<CCustomer> GetCustomer(int customerId);
     // Inserts when CustomerID is 0, else updates that row (inserting if it is gone); the
-    // stored id is written back. Empty texts are stored as NULL.
-    void StoreCustomer(CCustomer &customer);
+    // stored id is written back. Empty texts are stored as NULL. With asLoaded (the row as
+    // read before editing) an update stores nothing when another program has changed the
+    // row since (RpxError of kind Changed) or deleted it (kind Deleted).
+    void StoreCustomer(CCustomer &customer, const CCustomer *asLoaded = nullptr);
+    // The number of orders that belong to these customers.
+    int GetOrderCountOfCustomers(const QList<int> &customerIds);
     // Moves every order of the merged customers to the survivor and deletes those merged
     // customers that have no orders left, in one transaction.
     void MergeCustomers(int survivorId, const QList<int> &customerIds);
@@ -178,6 +192,7 @@ private:
     friend class OrderList;
     QSqlQuery prepare(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true);
     void exec(QSqlQuery &query);
+    RpxError statementError(const QSqlError &error) const;
     COrder orderFromQuery(const QSqlQuery &query) const;
     QList<IdName> idNames(const QString &sql);
     void writeOrder(const COrder &order, bool exists);

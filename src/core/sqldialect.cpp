@@ -5,8 +5,11 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -92,6 +95,31 @@ QDateTime parseWallClock(const QString &text)
     return Clock::localTime(date, time);
 }
 
+// How long a statement waits for another program's lock before it gives up.
+constexpr int BusyTimeoutMs = 5000;
+bool g_busyCursorShown = false;
+
+// Called by SQLite while another connection holds the lock the statement needs: waits in
+// short steps, showing the busy cursor from the first step, and gives up after about five
+// seconds. The cursor is restored once control is back in the event loop.
+int sqliteBusy(void *, int count)
+{
+    constexpr int step = 25;
+    if (count == 0 && !g_busyCursorShown
+        && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        g_busyCursorShown = true;
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+            g_busyCursorShown = false;
+            QGuiApplication::restoreOverrideCursor();
+        });
+    }
+    if (count * step >= BusyTimeoutMs)
+        return 0;
+    sqlite3_sleep(step);
+    return 1;
+}
+
 class SqliteDialect final : public SqlDialect
 {
 public:
@@ -104,6 +132,7 @@ public:
         if (rc != SQLITE_OK)
             throw RpxError(QStringLiteral("Nelze připravit databázové spojení (%1).").arg(rc));
         setTextLanguage(db, QStringLiteral("cs"));
+        sqlite3_busy_handler(raw, &sqliteBusy, nullptr);
         QSqlQuery pragma(db);
         pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     }

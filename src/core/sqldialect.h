@@ -15,7 +15,9 @@ public:
     virtual ~SqlDialect() = default;
 
     // Prepares a fresh connection (functions, the text collation, pragmas). Names compare
-    // as in Czech until setTextLanguage() names the shop's language. Throws RpxError.
+    // as in Czech until setTextLanguage() names the shop's language. A statement that meets
+    // another program's lock waits about five seconds for it, with the busy cursor, and then
+    // fails as busy. Throws RpxError.
     virtual void prepareConnection(QSqlDatabase &db) const = 0;
 
     // Makes the connection compare and sort names as the language does ("cs", "pl", "sk";

@@ -2,9 +2,10 @@
 
 #include "app/ui.h"
 #include "customercode.h"
-#include "simpleresources.h"
 #include "customereditform.h"
 #include "rpx2data.h"
+#include "rpxerror.h"
+#include "simpleresources.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -94,7 +95,7 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
         if (m_timer->isActive())
             applyFilter();
         else
-            accept();
+            select();
     });
     m_cancel
         = new QPushButton(rpxTextOr("CustomerSearch.Cancel", QStringLiteral("Storno")), this);
@@ -110,7 +111,7 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
               return action;
           };
     QAction *select = addAction("Select", "CustomerSearch.Popup.Select", QStringLiteral("Vybrat"),
-                                &QDialog::accept);
+                                &TCustomerSearchForm::select);
     addAction("JoinSelected", "CustomerSearch.Popup.JoinSelected",
               QStringLiteral("Sloučit označené"), &TCustomerSearchForm::joinSelected);
     addAction("JoinAll", "CustomerSearch.Popup.JoinAll", QStringLiteral("Sloučit vyfiltrované"),
@@ -159,6 +160,16 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
 CCustomer TCustomerSearchForm::currentCustomer() const
 {
     return TRpx2Data::instance()->customerSearchRow(currentRow());
+}
+
+// OK, Enter and a double click: with no customer under the cursor (an empty list) nobody
+// is chosen, as with Storno.
+void TCustomerSearchForm::select()
+{
+    if (currentRow() < 0)
+        reject();
+    else
+        accept();
 }
 
 void TCustomerSearchForm::applyFilter()
@@ -231,21 +242,76 @@ void TCustomerSearchForm::newCustomer()
     fresh.CustomerCode = CustomerCode::draw();
     // The cursor goes to the new customer, so that OK picks it; when the filter hides it,
     // to the last row.
-    editAndStore(fresh, -1);
+    editAndStore(fresh, -1, std::nullopt);
 }
+
+namespace {
+// The stored customer with every field the clerk changed (mine against asLoaded) on top.
+CCustomer withChanges(const CCustomer &asLoaded, const CCustomer &mine, const CCustomer &stored)
+{
+    CCustomer merged = stored;
+    auto keep = [&](auto CCustomer::*field) {
+        if (mine.*field != asLoaded.*field)
+            merged.*field = mine.*field;
+    };
+    keep(&CCustomer::CustomerShowCode);
+    keep(&CCustomer::CustomerCode);
+    keep(&CCustomer::CustomerName);
+    keep(&CCustomer::CustomerStreet);
+    keep(&CCustomer::CustomerCity);
+    keep(&CCustomer::CustomerPSC);
+    keep(&CCustomer::CustomerPhoneNo);
+    keep(&CCustomer::CustomerEMail);
+    return merged;
+}
+} // namespace
 
 // Runs the customer dialog on the record and stores it on OK; the reopened list's cursor
 // follows the stored customer, or goes to fallbackRow (-1: the last row) when the filter
-// no longer shows it.
-void TCustomerSearchForm::editAndStore(const CCustomer &record, int fallbackRow)
+// no longer shows it. An edited customer (asLoaded: the row as read) is stored only when
+// no other program changed it meanwhile; otherwise the dialog opens again on the stored
+// row with the clerk's changes on top.
+void TCustomerSearchForm::editAndStore(CCustomer record, int fallbackRow,
+                                       std::optional<CCustomer> asLoaded)
 {
-    TCustomerEditForm form(this);
-    form.setCustomer(record);
-    if (Ui::instance().exec(form) != QDialog::Accepted)
+    TRpx2Data *data = TRpx2Data::instance();
+    CCustomer customer;
+    for (;;) {
+        TCustomerEditForm form(this);
+        form.setCustomer(record);
+        if (Ui::instance().exec(form) != QDialog::Accepted)
+            return;
+        customer = form.customer();
+        RpxError::Kind conflict = RpxError::Kind::General;
+        std::optional<CCustomer> stored;
+        const bool done = runGuarded([&] {
+            try {
+                data->StoreCustomer(customer, asLoaded ? &*asLoaded : nullptr);
+            } catch (const RpxError &e) {
+                if (e.kind() != RpxError::Kind::Changed && e.kind() != RpxError::Kind::Deleted)
+                    throw;
+                conflict = e.kind();
+                if (conflict == RpxError::Kind::Changed)
+                    stored = data->GetCustomer(customer.CustomerID);
+            }
+        });
+        if (!done)
+            return;
+        if (conflict == RpxError::Kind::General)
+            break;
+        if (conflict == RpxError::Kind::Changed && stored) {
+            Ui::instance().message(rpxText("CustomerSearch.CustomerChangedMeanwhile"),
+                                   appErrorTitle(), Prompts::Icon::Warning);
+            record = withChanges(*asLoaded, customer, *stored);
+            asLoaded = stored;
+            continue;
+        }
+        Ui::instance().message(rpxText("CustomerSearch.CustomerDeletedMeanwhile"), appErrorTitle(),
+                               Prompts::Icon::Warning);
+        if (reload(m_nameFilter, m_phoneFilter))
+            setCurrentRow(std::min(std::max(fallbackRow, 0), m_model->rowCount() - 1));
         return;
-    CCustomer customer = form.customer();
-    if (!runGuarded([&] { TRpx2Data::instance()->StoreCustomer(customer); }))
-        return;
+    }
     if (!reload(m_nameFilter, m_phoneFilter))
         return;
     const int last = m_model->rowCount() - 1;
@@ -270,7 +336,7 @@ void TCustomerSearchForm::editCustomer()
     }
     // A changed name may move the customer elsewhere in the sorted list: follow it, and keep
     // the old row number only when the filter no longer shows it.
-    editAndStore(*stored, row);
+    editAndStore(*stored, row, stored);
 }
 
 void TCustomerSearchForm::joinSelected()
@@ -283,10 +349,6 @@ void TCustomerSearchForm::joinSelected()
         Ui::instance().message(QStringLiteral("Vyberte alespoň dva zákazníky."));
         return;
     }
-    if (Ui::instance().ask(QStringLiteral("Přejete si sloučit tohoto zákazníka s vybraným?"),
-                           QString(), Prompts::Buttons::OkCancel, Prompts::Icon::Question)
-        != Prompts::Answer::Ok)
-        return;
     std::sort(rows.begin(), rows.end());
     TRpx2Data *data = TRpx2Data::instance();
     // The customer under the cursor survives, whether or not it is marked itself.
@@ -295,6 +357,9 @@ void TCustomerSearchForm::joinSelected()
     QList<int> ids;
     for (int row : rows)
         ids.append(data->customerSearchRow(row).CustomerID);
+    if (!confirmMerge(QStringLiteral("Přejete si sloučit tohoto zákazníka s vybraným?"),
+                      survivorRow, ids))
+        return;
     merge(survivorId, ids);
 }
 
@@ -306,17 +371,41 @@ void TCustomerSearchForm::joinAll()
     const int count = m_model->rowCount();
     if (count < 2)
         return;
-    if (Ui::instance().ask(
-            QStringLiteral("Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"),
-            QString(), Prompts::Buttons::OkCancel, Prompts::Icon::Question)
-        != Prompts::Answer::Ok)
-        return;
     TRpx2Data *data = TRpx2Data::instance();
-    const int survivorId = data->customerSearchRow(std::max(0, currentRow())).CustomerID;
+    const int survivorRow = std::max(0, currentRow());
+    const int survivorId = data->customerSearchRow(survivorRow).CustomerID;
     QList<int> ids;
     for (int row = 0; row < count; ++row)
         ids.append(data->customerSearchRow(row).CustomerID);
+    if (!confirmMerge(
+            QStringLiteral("Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"),
+            survivorRow, ids))
+        return;
     merge(survivorId, ids);
+}
+
+// The merge question names the customer who stays and how many orders move to it.
+bool TCustomerSearchForm::confirmMerge(const QString &question, int survivorRow,
+                                       const QList<int> &customerIds)
+{
+    TRpx2Data *data = TRpx2Data::instance();
+    const CCustomer survivor = data->customerSearchRow(survivorRow);
+    QList<int> moving;
+    for (int id : customerIds)
+        if (id != survivor.CustomerID)
+            moving.append(id);
+    int orders = 0;
+    if (!runGuarded([&] { orders = data->GetOrderCountOfCustomers(moving); }))
+        return false;
+    const QString who = QStringList { survivor.CustomerCode, survivor.CustomerName }
+                            .join(QLatin1Char(' '))
+                            .trimmed();
+    const QString text = question
+        + QStringLiteral("\nZůstane zákazník %1, převede se na něj zakázek: %2.")
+              .arg(who)
+              .arg(orders);
+    return Ui::instance().ask(text, QString(), Prompts::Buttons::OkCancel, Prompts::Icon::Question)
+        == Prompts::Answer::Ok;
 }
 
 void TCustomerSearchForm::merge(int survivorId, const QList<int> &customerIds)

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <optional>
+
 class QAction;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +28,7 @@ public:
     CCustomer currentCustomer() const;
 
 private:
+    void select();
     void applyFilter();
     bool reload(const QString &name, const QString &phoneNo);
     void setupColumns();
@@ -34,9 +37,10 @@ private:
     int rowOfCustomer(int customerId) const;
     void newCustomer();
     void editCustomer();
-    void editAndStore(const CCustomer &record, int fallbackRow);
+    void editAndStore(CCustomer record, int fallbackRow, std::optional<CCustomer> asLoaded);
     void joinSelected();
     void joinAll();
+    bool confirmMerge(const QString &question, int survivorRow, const QList<int> &customerIds);
     void merge(int survivorId, const QList<int> &customerIds);
 
     QSqlQueryModel *m_model;

@@ -10,6 +10,7 @@
 #include "config.h"
 #include "customercode.h"
 #include "rpx2data.h"
+#include "rpxerror.h"
 #include "simpleresources.h"
 #include "textformat.h"
 
@@ -51,6 +52,7 @@ struct TOrderMultiForm::Row
     bool emailed = false;
     bool invalidPrice = false;
     std::optional<COrder> order; // built by OK, or an earlier order of the IMEI
+    std::optional<COrder> loaded; // that earlier order as read, before its visit mark
 };
 
 namespace {
@@ -468,6 +470,7 @@ void TOrderMultiForm::rowImeiLeft(Row &row)
                 { row.slot, earlier->OrderPhoneType, shortDate(earlier->OrderIssueDate.date()),
                   earlier->OrderPhoneIMEI, earlier->OrderFaultDescription,
                   earlier->OrderRepairDescription, owner ? owner->CustomerName : QString() }));
+            row.loaded = *earlier;
             earlier->AppendVisitMark();
             row.order = *earlier;
             row.phone->setChecked(earlier->OrderPhone);
@@ -488,6 +491,7 @@ void TOrderMultiForm::rowImeiLeft(Row &row)
         }
     }
     row.order.reset();
+    row.loaded.reset();
 }
 
 void TOrderMultiForm::rowPriceChanged(Row &row)
@@ -562,6 +566,7 @@ void TOrderMultiForm::ok()
             continue;
         if (!row->phone->isChecked()) {
             row->order.reset();
+            row->loaded.reset();
             continue;
         }
         if (!row->order) {
@@ -614,11 +619,37 @@ void TOrderMultiForm::ok()
         customer.CustomerEMail = m_email->text();
     }
     // A failing store throws: the dialog stays open with every entry, nothing stored.
-    if (m_store)
-        m_store(customer, orders);
+    QList<COrder> loaded;
+    for (int slot = 1; slot <= MaxRows; ++slot)
+        if (m_rows[slot] && m_rows[slot]->loaded)
+            loaded.append(*m_rows[slot]->loaded);
+    try {
+        if (m_store)
+            m_store(customer, orders, loaded);
+    } catch (const RpxError &e) {
+        if (e.kind() == RpxError::Kind::Changed || e.kind() == RpxError::Kind::Deleted)
+            rereadEarlierOrders();
+        throw;
+    }
     if (!m_customer)
         m_builtCustomer = customer;
     QDialog::accept();
+}
+
+// Another program changed or deleted an earlier order bound to a row: the rows take the
+// orders as they are now (a deleted one becomes a new order), so that the next OK keeps the
+// other program's changes under this visit.
+void TOrderMultiForm::rereadEarlierOrders()
+{
+    for (int slot = 1; slot <= MaxRows; ++slot) {
+        Row *row = m_rows[slot].get();
+        if (!row || !row->loaded)
+            continue;
+        row->loaded = shop().GetOrder(row->loaded->OrderID);
+        row->order = row->loaded;
+        if (row->order)
+            row->order->AppendVisitMark();
+    }
 }
 
 void TOrderMultiForm::reject()

@@ -37,8 +37,10 @@ public:
     explicit TOrderMultiForm(QWidget *owner = nullptr);
     ~TOrderMultiForm() override;
 
-    // Stores the customer and the orders that OK built; throws RpxError on failure.
-    using Store = std::function<void(CCustomer &customer, QList<COrder> &orders)>;
+    // Stores the customer and the orders that OK built; asLoaded holds the earlier orders
+    // bound to rows as they were read. Throws RpxError on failure.
+    using Store = std::function<void(CCustomer &customer, QList<COrder> &orders,
+                                     const QList<COrder> &asLoaded)>;
     void setStore(Store store) { m_store = std::move(store); }
 
     // The record of row n (1 to 15): none outside that range, for a free slot or for a row
@@ -72,6 +74,7 @@ private:
     void rowEmail(Row &row);
     void newPhone();
     void ok();
+    void rereadEarlierOrders();
 
     std::array<std::unique_ptr<Row>, MaxRows + 1> m_rows; // slot 0: the template
     std::optional<CCustomer> m_customer; // chosen in the search

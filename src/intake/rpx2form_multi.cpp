@@ -13,9 +13,10 @@ void TRpx2Form::ActionOrderNewMultiExecute()
     if (m_state == OrderFormState::Insert || m_state == OrderFormState::Edit)
         return;
     TOrderMultiForm form(this);
-    form.setStore([this](CCustomer &customer, QList<COrder> &orders) {
-        m_data->StoreIntake(customer, orders);
-    });
+    form.setStore(
+        [this](CCustomer &customer, QList<COrder> &orders, const QList<COrder> &asLoaded) {
+            m_data->StoreIntake(customer, orders, asLoaded);
+        });
     if (Ui::instance().exec(form) != QDialog::Accepted)
         return;
     ReloadOrderList();

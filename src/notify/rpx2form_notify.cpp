@@ -60,8 +60,12 @@ void TRpx2Form::ActionNotifyEmailExecute()
     m_emailSent = true;
     setImeiBackground();
     // A new order carries the mark into the database when it is stored.
-    if (m_state == OrderFormState::Browse || m_state == OrderFormState::Edit)
+    if (m_state == OrderFormState::Browse || m_state == OrderFormState::Edit) {
         m_data->SetOrderEmailSent(OrderIDEdit->text());
+        // The mark is ours, not another program's change of the order being edited.
+        if (m_loadedOrder && m_loadedOrder->OrderID == OrderIDEdit->text())
+            m_loadedOrder->OrderEmailSent = true;
+    }
     if (m_state == OrderFormState::Browse) {
         ReloadOrderList();
         if (!list.isEmpty())

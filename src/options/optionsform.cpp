@@ -77,6 +77,21 @@ void markInvalid(QLineEdit *edit, bool invalid)
 
 // The whole number typed into a box, or the fallback for any other text (empty, letters, out
 // of range: a deadline before the intake or a font of size 0 makes no sense).
+// The text size box: a box emptied by the clerk takes the default size when it is left,
+// instead of going back to the size it had.
+class TextSizeSpinBox final : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+    void fixup(QString &input) const override
+    {
+        if (input.trimmed().isEmpty())
+            input = QString::number(DefaultTextSize);
+        else
+            QSpinBox::fixup(input);
+    }
+};
+
 int typedNumber(const QString &text, int minimum, int maximum, int fallback)
 {
     bool ok = false;
@@ -237,7 +252,7 @@ void TOptionsForm::buildAgreementPage()
     connect(
         m_agreementMemo, &QPlainTextEdit::textChanged, this, &TOptionsForm::limitAgreementLength);
 
-    m_agreementTextSizeEdit = new QSpinBox(page);
+    m_agreementTextSizeEdit = new TextSizeSpinBox(page);
     m_agreementTextSizeEdit->setObjectName(QStringLiteral("AgreementTextSizeEdit"));
     m_agreementTextSizeEdit->setRange(1, 72);
     QLabel *sizeLabel = label(QStringLiteral("AgreementTextSizeLabel"),

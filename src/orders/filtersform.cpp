@@ -387,6 +387,13 @@ void TFiltersForm::deleteRow(ListPage &page)
     page.model->revertRow(row);
     const QVariant id = page.model->data(page.model->index(row, page.idColumn));
     const QString name = page.model->data(page.model->index(row, page.nameColumn)).toString();
+    // A stored row is deleted at once: only after the clerk confirmed it.
+    if (Ui::instance().ask(formatText(rpxTextOr("Filters.DeleteRowConfirm",
+                                                QStringLiteral("Smazat ze seznamu „%s“?")),
+                                      { name }),
+                           QStringLiteral("?"), Prompts::Buttons::YesNo, Prompts::Icon::Question)
+        != Prompts::Answer::Yes)
+        return;
 
     // Post the other rows' changes, then find the row again: posting reloads the list.
     postRows(page);

@@ -45,36 +45,43 @@ void TRpx2Form::OrderPhoneIMEIEditExit()
     if (!config.GetJoinExistingOrder() || m_state != OrderFormState::Insert)
         return;
 
-    std::optional<COrder> earlier = m_data->GetLastOrderByImei(imei);
+    const std::optional<COrder> earlier = m_data->GetLastOrderByImei(imei);
     if (!earlier)
         return;
-    const std::optional<CCustomer> owner = m_data->GetCustomer(earlier->OrderCustomerID);
+    OrderView view = readOrderView(*earlier);
+    const std::optional<CCustomer> owner = view.customer;
     Ui::instance().message(formatText(
         rpxText("Rpx2.OrderAlreadyExists"),
         { earlier->OrderID, earlier->OrderPhoneType,
           QLocale::system().toString(earlier->OrderIssueDate.date(), QLocale::ShortFormat),
           earlier->OrderPhoneIMEI, earlier->OrderFaultDescription, earlier->OrderRepairDescription,
           owner ? owner->CustomerName : QString() }));
-    earlier->AppendVisitMark();
+    view.order.AppendVisitMark();
 
     // The earlier order goes on with its customer. When that customer is gone, the boxes
     // keep what the clerk typed and storing makes it a new customer.
-    CCustomer typed;
-    typed.CustomerCode = OrderCustomerCodeEdit->text();
-    typed.CustomerName = OrderCustomerNameEdit->text();
-    typed.CustomerStreet = OrderCustomerStreetEdit->text();
-    typed.CustomerCity = OrderCustomerCityEdit->text();
-    typed.CustomerPSC = OrderCustomerPSCEdit->text();
-    typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
-    typed.CustomerEMail = OrderCustomerEMailEdit->text();
+    if (!owner) {
+        CCustomer typed;
+        typed.CustomerCode = OrderCustomerCodeEdit->text();
+        typed.CustomerName = OrderCustomerNameEdit->text();
+        typed.CustomerStreet = OrderCustomerStreetEdit->text();
+        typed.CustomerCity = OrderCustomerCityEdit->text();
+        typed.CustomerPSC = OrderCustomerPSCEdit->text();
+        typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
+        typed.CustomerEMail = OrderCustomerEMailEdit->text();
+        view.customer = typed;
+    }
     // A photo chosen for the new order is not copied: the earlier order keeps its own.
     m_pendingPhotoSource.clear();
     // Still in insert: the change handlers stay quiet while the controls are filled.
-    fillOrderControls(*earlier, owner ? owner : std::optional<CCustomer>(typed));
+    fillOrderControls(view);
     if (owner)
         m_customer = owner;
-    // Storing now updates the earlier order under its own number. (Insert and edit enable
-    // the same controls, so the state is set directly.)
+    // Storing now updates the earlier order under its own number, provided no other program
+    // changed it since it was read here. The form keeps counting as changed (the visit mark
+    // is not stored yet), so that cancelling asks first. (Insert and edit enable the same
+    // controls, so the state is set directly.)
+    m_loadedOrder = earlier;
     m_state = OrderFormState::Edit;
     UpdateAccessoryControls();
 }

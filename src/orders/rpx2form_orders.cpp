@@ -35,6 +35,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -154,12 +155,18 @@ bool TRpx2Form::start()
     if (!m_data->Connect(Ui::instance(), AgeDays[ageIndex]))
         return false;
 
-    // The default widths fit a whole number and IMEI in the window's font.
-    const QFontMetrics metrics(OrderListDBGrid->font());
-    const int default0 = qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 14);
-    const int default1 = qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 14);
-    m_columnWidths[0] = m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 0, default0);
-    m_columnWidths[1] = m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 1, default1);
+    // The columns fit a whole number and IMEI in the bold font of held orders; a narrower
+    // stored width would cut them.
+    QFont bold = OrderListDBGrid->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // (The cell loses its text margins and the grid line.)
+    const int fit0 = qMax(75, metrics.horizontalAdvance(QStringLiteral("2026-00000")) + 16);
+    const int fit1 = qMax(110, metrics.horizontalAdvance(QStringLiteral("000000000000000")) + 16);
+    m_columnWidths[0]
+        = qMax(fit0, m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 0, fit0));
+    m_columnWidths[1]
+        = qMax(fit1, m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 1, fit1));
     applyTexts();
     OrderStateComboBoxFilter->setCurrentIndex(0);
     m_easyCustomer = m_data->config().GetEasyCustomer();
@@ -293,6 +300,10 @@ void TRpx2Form::ApplyWindowTitle()
 
 void TRpx2Form::closeEvent(QCloseEvent *event)
 {
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
     if (m_data && m_data->isOpen()) {
         runGuarded([this] {
             m_data->config().SetColumnWidth(QStringLiteral("OrderList"), 0, OrderListDBGrid->columnWidth(0));
@@ -340,12 +351,56 @@ void TRpx2Form::updateActions()
 
 bool TRpx2Form::CanLeaveOrder()
 {
-    return m_state == OrderFormState::Browse;
+    if (m_state == OrderFormState::Loading)
+        return false;
+    return confirmDiscard();
 }
 
-void TRpx2Form::OrderEntered(const OrderList &)
+bool TRpx2Form::hasUnsavedChanges() const
 {
-    ShowCurrentOrder();
+    return (m_state == OrderFormState::Insert || m_state == OrderFormState::Edit)
+        && formValues() != m_formSnapshot;
+}
+
+// Asks before unsaved changes are dropped; true when there are none or the clerk agrees.
+bool TRpx2Form::confirmDiscard()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    return Ui::instance().ask(rpxText("Rpx2.DiscardChanges"), QString(), Prompts::Buttons::YesNo)
+        == Prompts::Answer::Yes;
+}
+
+void TRpx2Form::keyPressEvent(QKeyEvent *event)
+{
+    // Reaches the window only when the focused control had no use for the key: an open
+    // drop-down or completion list closes on Escape and the order stays.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (ActionOrderCancel->isEnabled())
+            ActionOrderCancel->trigger();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TRpx2Form::OrderEntered(const OrderList &list)
+{
+    if (ShowCurrentOrder())
+        return;
+    // Another program deleted the order of this row: the list is read again (once the move
+    // is over), on the row that now takes its place, so that list and shown order agree.
+    const int row = list.currentRow();
+    QTimer::singleShot(0, this, [this, row] {
+        runGuarded([this, row] {
+            if (m_state != OrderFormState::Browse)
+                return;
+            ReloadOrderList();
+            OrderList &reloaded = m_data->orderList();
+            if (!reloaded.isEmpty())
+                reloaded.moveTo(qMin(row, reloaded.rowCount() - 1));
+        });
+    });
 }
 
 void TRpx2Form::ShowStateCounts(const QString &counts)
@@ -353,43 +408,47 @@ void TRpx2Form::ShowStateCounts(const QString &counts)
     StatusPanel1->setText(counts);
 }
 
-void TRpx2Form::ShowCurrentOrder()
+bool TRpx2Form::ShowCurrentOrder()
 {
     OrderList &list = m_data->orderList();
     const QString id = list.currentOrderId();
     std::optional<COrder> order = m_data->GetOrder(id);
     if (!order)
-        return; // removed by another counter meanwhile; the next reload drops it
-    std::optional<CCustomer> customer = m_data->GetCustomer(order->OrderCustomerID);
+        return false; // removed by another counter meanwhile; the next reload drops it
+    const OrderView view = readOrderView(*order);
     SetOrderFormState(OrderFormState::Loading);
-    fillOrderControls(*order, customer);
+    fillOrderControls(view);
     m_customer = CCustomer{};
     m_customer->CustomerID = order->OrderCustomerID;
+    m_loadedOrder = order;
     m_pendingPhotoSource.clear();
+    m_acceptedPhoneType.clear();
     m_locked = false;
     SetOrderFormState(OrderFormState::Browse);
     LockIssuedOrder(order->OrderStateID == OrderStates::HandedBack);
     StatusPanel0->setText(formatText(rpxText("Rpx2.OrderSelectedCount"), {list.currentRow() + 1, list.rowCount()}));
     UpdateAccessoryControls();
+    takeFormSnapshot();
     syncListSelection();
+    return true;
 }
 
 // ----------------------------------------------------------------------------------------
 // Filling and reading the controls
 
-void TRpx2Form::fillTypeCombo(int typeId)
+void TRpx2Form::fillTypeCombo(int typeId, const QList<IdName> &types)
 {
     OrderTypeIDComboBox->clear();
-    for (const IdName &type : m_data->GetOrderTypes())
+    for (const IdName &type : types)
         OrderTypeIDComboBox->addItem(type.name, type.id);
     OrderTypeIDComboBox->setCurrentIndex(OrderTypeIDComboBox->findData(typeId));
 }
 
 // The state box with the order's state selected, and the state filter rebuilt from the same
 // list (its selected index kept): both come from one reading of the states.
-void TRpx2Form::fillStateLists(int stateId, const QString &filterFirstEntry)
+void TRpx2Form::fillStateLists(int stateId, const QString &filterFirstEntry,
+                               const QList<IdName> &states)
 {
-    const QList<IdName> states = m_data->GetOrderStates();
     OrderStateComboBox->clear();
     for (const IdName &state : states)
         OrderStateComboBox->addItem(state.name, state.id);
@@ -433,15 +492,30 @@ void TRpx2Form::setImeiBackground()
     ImeiChecks::styleImeiBox(OrderPhoneIMEIEdit, m_emailSent);
 }
 
-void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer> &customer)
+TRpx2Form::OrderView TRpx2Form::readOrderView(const COrder &order)
 {
     CConfig &config = m_data->config();
-    const QString mainCurrency = config.GetMainCurrency();
-    const QString secondaryCurrency = config.GetSecondaryCurrency();
+    OrderView view;
+    view.order = order;
+    if (order.OrderCustomerID != 0)
+        view.customer = m_data->GetCustomer(order.OrderCustomerID);
+    view.types = m_data->GetOrderTypes();
+    view.states = m_data->GetOrderStates();
+    view.mainCurrency = config.GetMainCurrency();
+    view.secondaryCurrency = config.GetSecondaryCurrency();
+    view.wwwUrl = config.GetOrderWwwUrl();
+    return view;
+}
+
+void TRpx2Form::fillOrderControls(const OrderView &view)
+{
+    const COrder &o = view.order;
+    const QString &mainCurrency = view.mainCurrency;
+    const QString &secondaryCurrency = view.secondaryCurrency;
     auto currency = [](const QString &stored, const QString &setting) { return stored.isEmpty() ? setting : stored; };
 
     OrderIDEdit->setText(o.OrderID);
-    fillTypeCombo(o.OrderTypeID);
+    fillTypeCombo(o.OrderTypeID, view.types);
     OrderReceiptDateDateTimePicker->setDate(shownDate(o.OrderReceiptDate).date());
     OrderReceiptTimeDateTimePicker->setTime(shownDate(o.OrderReceiptDate).time());
     OrderDeadlineDateDateTimePicker->setDate(shownDate(o.OrderDeadlineDate).date());
@@ -451,7 +525,7 @@ void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer
     OrderPriceSecondaryEdit->setText(o.OrderExpectedPriceSecondary);
     OrderCurrencySecondaryLabel->setText(currency(o.OrderExpectedCurrencySecondary, secondaryCurrency));
 
-    fillStateLists(o.OrderStateID, rpxText("Rpx2.OrderStateComboBoxFilterAll"));
+    fillStateLists(o.OrderStateID, rpxText("Rpx2.OrderStateComboBoxFilterAll"), view.states);
 
     OrderEngineerComboBox->setSingleEntry(o.OrderEngineerName);
     OrderRepairDescriptionMemo->setPlainText(o.OrderRepairDescription);
@@ -470,8 +544,8 @@ void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer
 
     setPhotoFile(o.OrderRepairImage);
 
-    const QString url = config.GetOrderWwwUrl();
-    const CCustomer c = customer.value_or(CCustomer{});
+    const QString &url = view.wwwUrl;
+    const CCustomer c = view.customer.value_or(CCustomer {});
     setLinkLook(CustomerCodeLabel, !url.isEmpty() && !c.CustomerCode.isEmpty());
     OrderCustomerCodeEdit->setText(c.CustomerCode);
     OrderCustomerNameEdit->setText(c.CustomerName);
@@ -480,6 +554,7 @@ void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer
     OrderCustomerPSCEdit->setText(c.CustomerPSC);
     OrderCustomerPhoneNoEdit->setText(c.CustomerPhoneNo);
     OrderCustomerEMailEdit->setText(c.CustomerEMail);
+    showCustomerStart();
     NotifyEmailButton->setEnabled(!c.CustomerEMail.isEmpty());
     setLinkLook(OrderPhoneIMEILabel, !url.isEmpty() && !o.OrderPhoneIMEI.isEmpty());
 
@@ -504,11 +579,22 @@ void TRpx2Form::fillOrderControls(const COrder &o, const std::optional<CCustomer
 
 void TRpx2Form::clearOrderControls()
 {
+    const OrderView view = readOrderView(COrder {});
     const OrderFormState previous = m_state;
     m_state = OrderFormState::Loading;
-    fillOrderControls(COrder{}, std::nullopt);
+    fillOrderControls(view);
     m_customer.reset();
+    m_loadedOrder.reset();
     m_state = previous;
+    takeFormSnapshot();
+}
+
+void TRpx2Form::showCustomerStart()
+{
+    for (QLineEdit *box : { OrderCustomerCodeEdit, OrderCustomerNameEdit, OrderCustomerStreetEdit,
+                            OrderCustomerCityEdit, OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit,
+                            OrderCustomerEMailEdit })
+        box->setCursorPosition(0);
 }
 
 COrder TRpx2Form::ReadOrderControls() const
@@ -613,11 +699,128 @@ void TRpx2Form::UpdateAccessoryControls()
 // ----------------------------------------------------------------------------------------
 // Change tracking
 
+void TRpx2Form::defineFormFields()
+{
+    auto text = [](QLineEdit *edit) {
+        return FormField { [edit] { return QVariant(edit->text()); },
+                           [edit](const QVariant &v) { edit->setText(v.toString()); } };
+    };
+    auto memo = [](QPlainTextEdit *edit) {
+        return FormField { [edit] { return QVariant(edit->toPlainText()); },
+                           [edit](const QVariant &v) { edit->setPlainText(v.toString()); } };
+    };
+    auto flag = [](QCheckBox *box) {
+        return FormField { [box] { return QVariant(box->isChecked()); },
+                           [box](const QVariant &v) { box->setChecked(v.toBool()); } };
+    };
+    auto date = [](QDateEdit *edit) {
+        return FormField { [edit] { return QVariant(edit->date()); },
+                           [edit](const QVariant &v) { edit->setDate(v.toDate()); } };
+    };
+    auto time = [](QTimeEdit *edit) {
+        return FormField { [edit] { return QVariant(edit->time()); },
+                           [edit](const QVariant &v) { edit->setTime(v.toTime()); } };
+    };
+    auto idList = [](QComboBox *box) {
+        return FormField { [box] {
+                              return box->currentIndex() < 0 ? QVariant() : box->currentData();
+                          },
+                           [box](const QVariant &v) { box->setCurrentIndex(box->findData(v)); } };
+    };
+    auto suggestion = [](SuggestComboBox *box) {
+        return FormField { [box] { return QVariant(box->value()); },
+                           [box](const QVariant &v) { box->setSingleEntry(v.toString()); } };
+    };
+    // The secondary amounts are left out: they follow from the prices and are never typed.
+    m_formFields = {
+        idList(OrderTypeIDComboBox),
+        date(OrderReceiptDateDateTimePicker),
+        time(OrderReceiptTimeDateTimePicker),
+        date(OrderDeadlineDateDateTimePicker),
+        memo(OrderFaultDescriptionMemo),
+        text(OrderPriceEdit),
+        idList(OrderStateComboBox),
+        suggestion(OrderEngineerComboBox),
+        memo(OrderRepairDescriptionMemo),
+        flag(OrderSoftwareCheckBox),
+        date(OrderIssueDateDateTimePicker),
+        time(OrderIssueTimeDateTimePicker),
+        text(OrderIssuePriceEdit),
+        text(OrderIssueComponentPriceEdit),
+        memo(OrderRepairNoteMemo),
+        flag(OrderPhoneCheckBox),
+        suggestion(OrderPhoneTypeComboBox),
+        text(OrderPhoneIMEIEdit),
+        flag(OrderBatteryCheckBox),
+        suggestion(OrderBatteryTypeComboBox),
+        text(OrderBatterySNEdit),
+        flag(OrderSimCheckBox),
+        flag(OrderChargerCheckBox),
+        flag(OrderWarrantyCertCheckBox),
+        flag(OrderCoverCheckBox),
+        memo(OrderNoteMemo),
+    };
+    // The photo: its name and, for a new order, the picture still to be copied.
+    m_formFields.push_back({ [this] {
+                                return QVariant(QStringList { m_photoFile, m_pendingPhotoSource });
+                            },
+                             [this](const QVariant &v) {
+                                 const QStringList photo = v.toStringList();
+                                 setPhotoFile(photo.value(0));
+                                 m_pendingPhotoSource = photo.value(1);
+                             } });
+    // The customer as one: the boxes and the record the order is linked to.
+    m_formFields.push_back(
+        { [this] {
+             QStringList values;
+             for (QLineEdit *box :
+                  { OrderCustomerCodeEdit, OrderCustomerNameEdit, OrderCustomerStreetEdit,
+                    OrderCustomerCityEdit, OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit,
+                    OrderCustomerEMailEdit })
+                 values.append(box->text());
+             values.append(m_customer ? QString::number(m_customer->CustomerID) : QString());
+             return QVariant(values);
+         },
+          [this](const QVariant &v) {
+              const QStringList values = v.toStringList();
+              int i = 0;
+              for (QLineEdit *box :
+                   { OrderCustomerCodeEdit, OrderCustomerNameEdit, OrderCustomerStreetEdit,
+                     OrderCustomerCityEdit, OrderCustomerPSCEdit, OrderCustomerPhoneNoEdit,
+                     OrderCustomerEMailEdit })
+                  box->setText(values.value(i++));
+              showCustomerStart();
+              m_customer.reset();
+              if (!values.value(i).isEmpty()) {
+                  m_customer = CCustomer {};
+                  m_customer->CustomerID = values.value(i).toInt();
+              }
+          } });
+}
+
+QVariantList TRpx2Form::formValues() const
+{
+    QVariantList values;
+    values.reserve(qsizetype(m_formFields.size()));
+    for (const FormField &field : m_formFields)
+        values.append(field.get());
+    return values;
+}
+
+void TRpx2Form::takeFormSnapshot()
+{
+    m_formSnapshot = formValues();
+}
+
 void TRpx2Form::OrderChange()
 {
     if (!m_data || m_data->orderList().isEmpty())
         return;
     if (m_state != OrderFormState::Browse)
+        return;
+    // Only what the clerk changed counts: a value written back unchanged (a derived amount,
+    // a refilled suggestion list) leaves the order shown as it is.
+    if (formValues() == m_formSnapshot)
         return;
     SetOrderFormState(OrderFormState::Edit);
     if (OrderStateComboBox->currentIndex() >= 0
@@ -659,7 +862,9 @@ void TRpx2Form::PriceChange(QLineEdit *edit)
 
 void TRpx2Form::PriceEditExit(QLineEdit *primary, QLineEdit *secondary)
 {
-    if (!m_data || !m_data->isOpen())
+    // Leaving a price box of a shown order changes nothing: its amounts are as stored.
+    if (!m_data || !m_data->isOpen()
+        || (m_state != OrderFormState::Insert && m_state != OrderFormState::Edit))
         return;
     const double rate = m_data->config().GetExchangeRate();
     bool ok = false;
@@ -668,6 +873,10 @@ void TRpx2Form::PriceEditExit(QLineEdit *primary, QLineEdit *secondary)
         return;
     // Hundredths rounded to the nearest whole number, a half to the even neighbour.
     const double value = std::nearbyint(price / rate * 100.0) / 100.0;
+    bool shownOk = false;
+    const double shown = secondary->text().trimmed().toDouble(&shownOk);
+    if (shownOk && std::nearbyint(shown * 100.0) == std::nearbyint(value * 100.0))
+        return; // the same amount: nothing to write
     secondary->setText(QString::asprintf("%.2f", value));
 }
 
@@ -782,6 +991,8 @@ void TRpx2Form::ShowOrderList(bool visible)
 void TRpx2Form::ActionOrderNewExecute()
 {
     CConfig &config = m_data->config();
+    const QList<IdName> types = m_data->GetOrderTypes();
+    const QList<IdName> states = m_data->GetOrderStates();
     LockIssuedOrder(false);
     m_customer.reset();
     SetOrderFormState(OrderFormState::Loading);
@@ -791,7 +1002,7 @@ void TRpx2Form::ActionOrderNewExecute()
     const QString secondaryCurrency = config.GetSecondaryCurrency();
 
     OrderIDEdit->clear();
-    fillTypeCombo(OrderTypes::Paid);
+    fillTypeCombo(OrderTypes::Paid, types);
     OrderReceiptDateDateTimePicker->setDate(now.date());
     OrderReceiptTimeDateTimePicker->setTime(now.time());
     OrderDeadlineDateDateTimePicker->setDate(deadline);
@@ -803,7 +1014,7 @@ void TRpx2Form::ActionOrderNewExecute()
     for (QLabel *l : {OrderCurrencySecondaryLabel, OrderIssueCurrencySecondaryLabel,
                       OrderIssueComponentCurrencySecondaryLabel})
         l->setText(secondaryCurrency);
-    fillStateLists(OrderStates::InRepair, QStringLiteral("Vše"));
+    fillStateLists(OrderStates::InRepair, QStringLiteral("Vše"), states);
     OrderEngineerComboBox->setSingleEntry(config.GetDefaultEngineer());
     OrderRepairDescriptionMemo->clear();
     OrderSoftwareCheckBox->setChecked(false);
@@ -837,8 +1048,11 @@ void TRpx2Form::ActionOrderNewExecute()
     setLinkLook(CustomerCodeLabel, false);
     setLinkLook(OrderPhoneIMEILabel, false);
 
+    m_loadedOrder.reset();
+    m_acceptedPhoneType.clear();
     SetOrderFormState(OrderFormState::Insert);
     UpdateAccessoryControls();
+    takeFormSnapshot();
     StatusPanel0->setText(QStringLiteral("Zakázka: nová"));
     if (config.GetCustomerSelect())
         CustomerSelectButton->setFocus();
@@ -858,8 +1072,12 @@ bool TRpx2Form::storeOrder()
         Ui::instance().message(rpxText(key), appErrorTitle(), Prompts::Icon::Error);
         return false;
     };
-    // The store button takes no focus and Ctrl+S leaves it where it is: storing from inside
-    // a price box counts as leaving it, so its secondary amount is derived before the record.
+    // Storing straight from the device type box leaves it: the same check as leaving it
+    // any other way (the store button takes no focus, Ctrl+S leaves it where it is).
+    if (OrderPhoneTypeComboBox->hasFocus() && !OrderPhoneTypeComboBoxExit())
+        return false;
+    // Storing from inside a price box counts as leaving it, so its secondary amount is
+    // derived before the record.
     for (auto [primary, secondary] : {std::pair{OrderPriceEdit, OrderPriceSecondaryEdit},
                                       std::pair{OrderIssuePriceEdit, OrderIssuePriceSecondaryEdit},
                                       std::pair{OrderIssueComponentPriceEdit, OrderIssueComponentPriceSecondaryEdit}})
@@ -908,8 +1126,9 @@ bool TRpx2Form::storeOrder()
     // A new order's photo is referenced only once its copy exists (below).
     if (inserting && !m_pendingPhotoSource.isEmpty())
         order.OrderRepairImage.clear();
+    const bool newCustomer = !m_customer || m_customer->CustomerID == 0;
     CCustomer &customer = GetOrderCustomer();
-    const bool newCustomer = customer.CustomerID == 0;
+    std::optional<COrder> stored;
     try {
         TRpx2Data::WriteTransaction transaction(*m_data);
         if (newCustomer)
@@ -918,15 +1137,37 @@ bool TRpx2Form::storeOrder()
         if (inserting) {
             m_data->StoreNewOrder(order);
         } else {
-            m_data->StoreOrder(order);
+            // Stored only when no other program changed the order since it was shown.
+            m_data->StoreOrder(order, m_loadedOrder ? &*m_loadedOrder : nullptr);
             OrderNumbering::UpdateCounter(*m_data, order.OrderID);
         }
+        stored = m_data->GetOrder(order.OrderID);
         transaction.commit();
+    } catch (const RpxError &e) {
+        // Nothing was written: the customer typed for this order is still to be stored.
+        if (newCustomer)
+            m_customer.reset();
+        if (e.kind() == RpxError::Kind::Changed) {
+            reapplyChangesToStoredOrder();
+            Ui::instance().message(rpxText("Rpx2.OrderChangedMeanwhile"), appErrorTitle(),
+                                   Prompts::Icon::Warning);
+            return false;
+        }
+        if (e.kind() == RpxError::Kind::Deleted) {
+            // The typed values stay for the clerk to read; Storno shows the list as it is.
+            Ui::instance().message(rpxText("Rpx2.OrderDeletedMeanwhile"), appErrorTitle(),
+                                   Prompts::Icon::Warning);
+            return false;
+        }
+        throw;
     } catch (...) {
         if (newCustomer)
-            customer.CustomerID = 0; // the customer row was rolled back with the order
+            m_customer.reset();
         throw;
     }
+    // The row as stored is what the next change is compared with, even should showing it
+    // fail below.
+    m_loadedOrder = stored;
 
     if (inserting && !m_pendingPhotoSource.isEmpty()) {
         const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
@@ -957,6 +1198,32 @@ bool TRpx2Form::storeOrder()
     return true;
 }
 
+// Another program changed the order since it was shown: the stored row is shown again
+// with every change the clerk made on top, still to be stored. What the clerk did not touch
+// shows the other program's values.
+void TRpx2Form::reapplyChangesToStoredOrder()
+{
+    const QVariantList mine = formValues();
+    const QVariantList shownBefore = m_formSnapshot;
+    std::optional<COrder> current = m_data->GetOrder(OrderIDEdit->text());
+    if (!current)
+        return;
+    const OrderView view = readOrderView(*current);
+    m_state = OrderFormState::Loading;
+    fillOrderControls(view);
+    m_customer = CCustomer {};
+    m_customer->CustomerID = current->OrderCustomerID;
+    m_loadedOrder = current;
+    takeFormSnapshot();
+    for (qsizetype i = 0; i < mine.size() && i < qsizetype(m_formFields.size()); ++i)
+        if (mine[i] != shownBefore.value(i))
+            m_formFields[size_t(i)].set(mine[i]);
+    m_locked = false;
+    SetOrderFormState(OrderFormState::Edit);
+    LockIssuedOrder(false);
+    UpdateAccessoryControls();
+}
+
 void TRpx2Form::addStoreCompletion(std::function<void(const QString &, int)> hook)
 {
     m_storeCompletions.push_back(std::move(hook));
@@ -968,16 +1235,30 @@ void TRpx2Form::ActionOrderCancelExecute()
         Ui::instance().message(QStringLiteral("Invalid OrderFormState!"));
         return;
     }
-    m_pendingPhotoSource.clear();
-    if (!m_data->orderList().isEmpty()) {
-        ShowCurrentOrder();
-    } else {
-        clearOrderControls();
-        m_locked = false;
-        SetOrderFormState(OrderFormState::Browse);
-        StatusPanel0->clear();
-    }
+    if (!confirmDiscard())
+        return;
+    discardEdits();
     runPendingReload();
+}
+
+// Shows the list's current order again in place of the entries; an order deleted meanwhile
+// by another program gives way to the list as it is now.
+void TRpx2Form::discardEdits()
+{
+    m_pendingPhotoSource.clear();
+    if (!m_data->orderList().isEmpty() && ShowCurrentOrder())
+        return;
+    if (!m_data->orderList().isEmpty()) {
+        m_state = OrderFormState::Browse;
+        ReloadOrderList();
+        if (!m_data->orderList().isEmpty())
+            return;
+    }
+    clearOrderControls();
+    m_locked = false;
+    SetOrderFormState(OrderFormState::Browse);
+    LockIssuedOrder(false);
+    StatusPanel0->clear();
 }
 
 void TRpx2Form::ActionCustomerSelectExecute()
@@ -986,6 +1267,8 @@ void TRpx2Form::ActionCustomerSelectExecute()
     if (Ui::instance().exec(form) != QDialog::Accepted)
         return;
     const CCustomer chosen = form.currentCustomer();
+    if (chosen.CustomerID == 0)
+        return; // nobody was chosen
     if (m_state == OrderFormState::Browse)
         SetOrderFormState(OrderFormState::Edit);
     OrderCustomerCodeEdit->setText(chosen.CustomerCode);
@@ -995,6 +1278,7 @@ void TRpx2Form::ActionCustomerSelectExecute()
     OrderCustomerPSCEdit->setText(chosen.CustomerPSC);
     OrderCustomerPhoneNoEdit->setText(chosen.CustomerPhoneNo);
     OrderCustomerEMailEdit->setText(chosen.CustomerEMail);
+    showCustomerStart();
     m_customer = chosen;
 }
 
@@ -1014,6 +1298,7 @@ void TRpx2Form::OrderPhoneCheckBoxClick()
         OrderPhoneIMEIEdit->setText(m_savedImei);
     }
     UpdateAccessoryControls();
+    OrderChange();
 }
 
 void TRpx2Form::OrderBatteryCheckBoxClick()
@@ -1029,27 +1314,33 @@ void TRpx2Form::OrderBatteryCheckBoxClick()
         OrderBatterySNEdit->setText(m_savedBatterySN);
     }
     UpdateAccessoryControls();
+    OrderChange();
 }
 
 bool TRpx2Form::OrderPhoneTypeComboBoxExit()
 {
     if (m_state != OrderFormState::Insert && m_state != OrderFormState::Edit)
         return true;
-    const QString text = OrderPhoneTypeComboBox->value();
-    if (text.trimmed().isEmpty())
+    SuggestComboBox *box = OrderPhoneTypeComboBox;
+    const QString text = box->value();
+    if (text.trimmed().isEmpty() || text == m_acceptedPhoneType)
         return true;
-    for (int i = 0; i < OrderPhoneTypeComboBox->count(); ++i) {
-        if (OrderPhoneTypeComboBox->itemText(i).compare(text, Qt::CaseInsensitive) == 0) {
-            if (OrderPhoneTypeComboBox->itemText(i) != text)
-                OrderPhoneTypeComboBox->setCurrentIndex(i);
+    for (int i = 0; i < box->count(); ++i) {
+        const QString entry = box->itemText(i);
+        if (entry.compare(text, Qt::CaseInsensitive) == 0) {
+            // The list's spelling is taken.
+            box->setCurrentIndex(i);
+            if (box->isEditable() && box->currentText() != entry)
+                box->setEditText(entry);
             return true;
         }
     }
     if (Ui::instance().ask(rpxText("Rpx2.DeviceNotExist"), QString(), Prompts::Buttons::YesNo)
         == Prompts::Answer::No) {
-        QTimer::singleShot(0, OrderPhoneTypeComboBox, [this] { OrderPhoneTypeComboBox->setFocus(); });
+        QTimer::singleShot(0, box, [box] { box->setFocus(); });
         return false;
     }
+    m_acceptedPhoneType = text;
     return true;
 }
 
@@ -1080,6 +1371,11 @@ bool TRpx2Form::eventFilter(QObject *watched, QEvent *event)
         auto *label = static_cast<QLabel *>(watched);
         runGuarded([this, label] { linkLabelClicked(label); });
         return true;
+    }
+    if (event->type() == QEvent::FocusOut && qobject_cast<QLineEdit *>(watched)
+        && static_cast<QWidget *>(watched)->parentWidget() == CustomerBox) {
+        // A long name or address shows its start once the box is left.
+        static_cast<QLineEdit *>(watched)->setCursorPosition(0);
     }
     if (watched == OrderPhoneTypeComboBox && event->type() == QEvent::FocusOut) {
         auto *focus = static_cast<QFocusEvent *>(event);
@@ -1143,8 +1439,12 @@ void TRpx2Form::ActionOrderDeleteExecute()
         return;
     OrderList &list = m_data->orderList();
     const int position = list.currentRow();
-    if (!m_data->DeleteOrder(OrderIDEdit->text()))
+    const QString id = OrderIDEdit->text();
+    if (!m_data->DeleteOrder(id))
         Ui::instance().message(QStringLiteral("CHYBA: Zakázku se nepodařilo odstranit."));
+    // A deleted order is no longer held, whoever deleted it.
+    if (m_held.removeAll(id) > 0)
+        refreshHoldLabel();
     ReloadOrderList();
     if (!list.isEmpty())
         list.moveTo(qMin(position, list.rowCount() - 1));
@@ -1224,8 +1524,8 @@ void TRpx2Form::ActionOrderImageLoadExecute()
         // A new order has no number yet: the copy is made, under its final name, once the
         // order is stored, so that two new orders never share one copy.
         m_pendingPhotoSource = chosen;
-        OrderChange();
         setPhotoFile(QFileInfo(chosen).fileName());
+        OrderChange();
         return;
     }
     const QString name = orderId + QLatin1Char('-') + QFileInfo(chosen).fileName();
@@ -1245,8 +1545,8 @@ void TRpx2Form::ActionOrderImageLoadExecute()
         Ui::instance().message(error, rpxText("Rpx2.CantSaveFile"), Prompts::Icon::Information);
         return;
     }
-    OrderChange();
     setPhotoFile(name);
+    OrderChange();
 }
 
 QString TRpx2Form::shownPhotoPath() const
@@ -1301,7 +1601,7 @@ void TRpx2Form::ActionOrderImagePrintExecute()
 
 void TRpx2Form::ActionOrderImageClearExecute()
 {
-    OrderChange();
     m_pendingPhotoSource.clear();
     setPhotoFile(QString());
+    OrderChange();
 }

@@ -13,14 +13,17 @@
 #include "rpx2data.h"
 #include "textformat.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
@@ -240,10 +243,17 @@ private slots:
         QVERIFY(list.moveTo(row) || row == 0);
         const QString expected = shownRow < 0 ? QString() : list.orderIdAt(shownRow);
         const QString customer = shownRow < 0 ? QString() : list.customerNameAt(shownRow);
+        // Held before: a deleted order leaves the held set.
+        m_w->NoFilterCheckBox->setChecked(true);
+        m_w->ActionOrderHold->trigger();
+        QCOMPARE(m_w->heldOrders().size(), 1);
         if (gone)
             QVERIFY(m_w->data().DeleteOrder(list.orderIdAt(row)));
 
         m_w->ActionOrderDelete->trigger();
+        QVERIFY(m_w->heldOrders().isEmpty());
+        QCOMPARE(m_w->OrderHoldCountLabel->text(),
+                 formatText(rpxText("Rpx2.OrderHoldCount"), { 0 }));
 
         QCOMPARE(m_ui->messageTexts(),
                  gone ? QStringList { u"CHYBA: Zakázku se nepodařilo odstranit."_s }
@@ -319,17 +329,25 @@ private slots:
         QCOMPARE(m_w->heldOrders(), QStringList { m_w->OrderIDEdit->text() });
     }
 
-    void navigationRefusedWhileEditing()
+    // Moving to another order asks while the shown one has unsaved changes; entering and
+    // leaving a price box is no change.
+    void navigationAsksWhileEditing()
     {
         QStringList ids;
         for (int i = 0; i < 3; ++i)
-            ids.prepend(addOrder({ .customer = u"Zákazník %1"_s.arg(i) }));
+            ids.prepend(addOrder({ .customer = u"Zákazník %1"_s.arg(i), .finalPrice = 12 }));
         startWindow();
+        activateWindow();
         auto enabled = [this] {
             return QList<bool> { m_w->ActionOrderFirst->isEnabled(),
                                  m_w->ActionOrderPrevious->isEnabled(),
                                  m_w->ActionOrderNext->isEnabled(),
                                  m_w->ActionOrderLast->isEnabled() };
+        };
+        QTableView *grid = m_w->OrderListDBGrid;
+        auto clickRow = [grid](int row) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(row, 0)).center());
         };
         QCOMPARE(enabled(), (QList<bool> { false, false, true, true }));
         m_w->ActionOrderLast->trigger();
@@ -338,21 +356,42 @@ private slots:
         QCOMPARE(m_w->OrderIDEdit->text(), ids.at(1));
         QCOMPARE(enabled(), (QList<bool> { true, true, true, true }));
 
-        // While the order is being changed, neither the actions nor a click into the list leave it.
-        m_w->OrderNoteMemo->setPlainText(u"rozpracováno"_s);
-        QCOMPARE(enabled(), (QList<bool> { false, false, false, false }));
-        QVERIFY(!m_w->data().orderList().next());
-        QTableView *grid = m_w->OrderListDBGrid;
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(grid->model()->index(2, 0)).center());
-        QCOMPARE(m_w->data().orderList().currentRow(), 1);
-        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(1));
-        QCOMPARE(m_w->OrderNoteMemo->toPlainText(), u"rozpracováno"_s);
+        // Into the price and out by a click on another row: still browsing, nothing asked.
+        QTest::mouseClick(m_w->OrderIssuePriceEdit, Qt::LeftButton);
+        QVERIFY(m_w->OrderIssuePriceEdit->hasFocus());
+        clickRow(2);
+        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(2));
+        QCOMPARE(m_w->orderFormState(), State::Browse);
+        QVERIFY(m_ui->questions.isEmpty());
+        clickRow(1);
 
-        m_w->ActionOrderCancel->trigger();
-        m_w->ActionOrderFirst->trigger();
-        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(0));
-        QCOMPARE(m_w->OrderCustomerNameEdit->text(), u"Zákazník 2"_s);
+        // Changed: the actions wait; a click into the list asks, and No keeps the entry.
+        m_w->OrderNoteMemo->setFocus();
+        QTest::keyClicks(m_w->OrderNoteMemo, u"rozpracovano"_s);
+        QCOMPARE(enabled(), (QList<bool> { false, false, false, false }));
+        m_ui->answers.push_back(Answer::No);
+        clickRow(2);
+        QCOMPARE(m_ui->questions.size(), 1);
+        QCOMPARE(m_ui->questions.at(0).text, rpxText("Rpx2.DiscardChanges"));
+        QCOMPARE(m_w->data().orderList().currentRow(), 1);
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(1));
+        QCOMPARE(m_w->OrderNoteMemo->toPlainText(), u"rozpracovano"_s);
+        // Yes: the other order is shown, the entry dropped.
+        clickRow(2);
+        QCOMPARE(m_ui->questions.size(), 2);
+        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(2));
+        QCOMPARE(m_w->orderFormState(), State::Browse);
+        QVERIFY(m_w->data().GetOrder(ids.at(1))->OrderNote.isEmpty());
+        QCOMPARE(m_w->OrderCustomerNameEdit->text(), u"Zákazník 0"_s);
+
+        // A row whose order another counter deleted: the list is read again and shows the
+        // order that takes its place.
+        QVERIFY(m_w->data().DeleteOrder(ids.at(0)));
+        clickRow(0);
+        QTRY_COMPARE(m_w->data().orderList().rowCount(), 2);
+        QCOMPARE(m_w->OrderIDEdit->text(), ids.at(1));
+        QCOMPARE(m_w->data().orderList().currentOrderId(), ids.at(1));
     }
 
     void suggestionSources_data()
@@ -372,8 +411,10 @@ private slots:
             known { u"Google Pixel 7"_s, u"Nokia 3310"_s, u"Jen Seznam Z"_s };
         QTest::newRow("engineer, list filters")
             << 0 << engineer << petr << janaKarel << u"pETR"_s << u"Petr"_s;
+        // The shown order's engineer stays selectable although the list does not offer it.
         QTest::newRow("engineer, list offered")
-            << 1 << engineer << janaKarel << petr << u"Petr"_s << QString();
+            << 1 << engineer << janaKarel + petr << QStringList { u"Ota"_s } << u"Petr"_s
+            << u"Petr"_s;
         QTest::newRow("engineer filter box")
             << 1 << u"OrderEngineerComboBoxFilter"_s << petr << janaKarel << QString() << QString();
         QTest::newRow("device, list filters")
@@ -397,7 +438,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, selected);
 
-        const QStringList engineers { u"Petr"_s, u"Jana"_s, u"   "_s, u"Petr"_s };
+        const QStringList engineers { u"Petr"_s, u"Jana"_s, u"   "_s, u"Ota"_s };
         const QStringList phones { u"Siemens C35"_s, u"Nokia 3310"_s, u"  "_s, u"Siemens C35"_s };
         const QStringList batteries { u"Li-ion"_s, u" "_s, u"NiMH"_s, u"Li-ion"_s };
         for (int i = 0; i < engineers.size(); ++i)
@@ -435,34 +476,179 @@ private slots:
 
     void leavingUnknownDeviceType_data()
     {
-        QTest::addColumn<bool>("yes"); // the answer to the question
-        QTest::newRow("No: back to the box") << false;
-        QTest::newRow("Yes: on to the next box") << true;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leave"); // 0: Tab, 1: the store button, 2: Ctrl+S
+        QTest::addColumn<bool>("yes"); // the answer to the question, when asked
+        QTest::addColumn<QString>("kept"); // the device type afterwards; empty: asked
+
+        const QString unknown = u"Neznamy XY"_s;
+        QTest::newRow("Tab, No: back to the box") << unknown << 0 << false << QString();
+        QTest::newRow("Tab, Yes: on to the next box") << unknown << 0 << true << QString();
+        // Leaving by storing asks too; No stores nothing.
+        QTest::newRow("store button, No") << unknown << 1 << false << QString();
+        QTest::newRow("Ctrl+S, Yes: stored as typed") << unknown << 2 << true << QString();
+        // No letters are added to a beginning of a known type: it stays unknown.
+        QTest::newRow("Tab, beginning of a known type")
+            << u"Samsung Galaxy A5"_s << 0 << true << QString();
+        // Another letter case takes the list's spelling, without a question.
+        QTest::newRow("Ctrl+S, other letter case")
+            << u"apple iphone 11"_s << 2 << true << u"Apple iPhone 11"_s;
+        QTest::newRow("Tab, other letter case")
+            << u"samsung galaxy a54"_s << 0 << true << u"Samsung Galaxy A54"_s;
     }
 
     void leavingUnknownDeviceType()
     {
+        QFETCH(QString, typed);
+        QFETCH(int, leave);
         QFETCH(bool, yes);
+        QFETCH(QString, kept);
+        const bool asked = kept.isEmpty();
         startWindow();
-        QApplication::setActiveWindow(m_w.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+        activateWindow();
         m_w->ActionOrderNew->trigger();
+        m_w->OrderCustomerNameEdit->setText(u"Jana"_s);
         SuggestComboBox *box = m_w->OrderPhoneTypeComboBox;
-        box->setFocus();
+        QTest::mouseClick(box, Qt::LeftButton);
         QTRY_VERIFY(box->hasFocus());
-        box->setEditText(u"Neznamy XY"_s);
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->value(), typed);
         m_ui->answers.push_back(yes ? Answer::Yes : Answer::No);
-        m_w->OrderPhoneIMEIEdit->setFocus();
+        // Keys through the window system, which hands them to an open pop-up first.
+        if (leave == 0)
+            QTest::keyClick(m_w->windowHandle(), Qt::Key_Tab);
+        else if (leave == 1)
+            QTest::mouseClick(m_w->findChild<QPushButton *>(u"OrderStoreButton"_s), Qt::LeftButton);
+        else
+            QTest::keyClick(m_w->windowHandle(), Qt::Key_S, Qt::ControlModifier);
         QTest::qWait(20);
 
-        QCOMPARE(m_ui->questions.size(), 1);
-        QCOMPARE(m_ui->questions.at(0).text, rpxText("Rpx2.DeviceNotExist"));
-        QCOMPARE(box->value(), u"Neznamy XY"_s);
-        if (yes)
-            QVERIFY(m_w->OrderPhoneIMEIEdit->hasFocus());
-        else
+        QCOMPARE(m_ui->questions.size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(m_ui->questions.at(0).text, rpxText("Rpx2.DeviceNotExist"));
+        const bool stored = leave > 0 && (yes || !asked);
+        QCOMPARE(m_w->orderFormState(), stored ? State::Browse : State::Insert);
+        QCOMPARE(m_w->data().GetOrderCount(), stored ? 1 : 0);
+        const QString value = asked ? typed : kept;
+        QCOMPARE(box->value(), value);
+        if (stored)
+            QCOMPARE(m_w->data().GetOrder(m_w->OrderIDEdit->text())->OrderPhoneType, value);
+        else if (asked && !yes)
             QTRY_VERIFY(box->hasFocus());
-        QCOMPARE(m_w->orderFormState(), State::Insert);
+        else if (leave == 0)
+            QVERIFY(!box->hasFocus());
+    }
+
+    // The filter boxes and the order's boxes keep what was typed, letter for letter; a pop-up
+    // offers the entries containing it, whatever the letter case and diacritics.
+    void typedTextIsNotCompleted_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<int>("listed"); // orders the list shows; -1: not a filter, -2: not checked
+
+        const QString device = u"OrderPhoneTypeComboBoxFilter"_s;
+        const QString engineer = u"OrderEngineerComboBoxFilter"_s;
+        QTest::newRow("device filter")
+            << device << u"Apple iPhone 1"_s
+            << QStringList { u"Apple iPhone 11"_s, u"Apple iPhone 12"_s, u"Apple iPhone 12 mini"_s,
+                             u"Apple iPhone 13"_s, u"Apple iPhone 14"_s, u"Apple iPhone 15"_s }
+            << 2;
+        QTest::newRow("engineer filter, beginning of a name")
+            << engineer << u"Petr"_s << QStringList { u"Petr Dvořák"_s } << 2;
+        QTest::newRow("engineer filter, without diacritics")
+            << engineer << u"DVORAK"_s << QStringList { u"Petr Dvořák"_s } << -2;
+        QTest::newRow("order's engineer")
+            << u"OrderEngineerComboBox"_s << u"Pet"_s << QStringList { u"Petr Dvořák"_s } << -1;
+    }
+
+    void typedTextIsNotCompleted()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, offered);
+        QFETCH(int, listed);
+        addOrder({ .engineer = u"Petr Dvořák"_s, .phoneType = u"Apple iPhone 11"_s });
+        addOrder({ .engineer = u"Petr Dvořák"_s, .phoneType = u"Apple iPhone 12 mini"_s });
+        addOrder({ .engineer = u"Jana"_s, .phoneType = u"Nokia 3310"_s });
+        startWindow();
+        activateWindow();
+        auto *combo = m_w->findChild<SuggestComboBox *>(box);
+        if (listed < 0)
+            m_w->ActionOrderNew->trigger();
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTRY_VERIFY(combo->hasFocus());
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo, typed);
+        QCOMPARE(combo->currentText(), typed);
+
+        QAbstractItemView *popup = combo->completer()->popup();
+        QTRY_VERIFY(popup->isVisible());
+        QStringList shown;
+        for (int row = 0; row < popup->model()->rowCount(); ++row)
+            shown.append(popup->model()->index(row, 0).data().toString());
+        QCOMPARE(shown, offered);
+        // The pop-up closes on Escape; the text stays as typed.
+        QTest::keyClick(popup, Qt::Key_Escape);
+        QTRY_VERIFY(!popup->isVisible());
+        QCOMPARE(combo->currentText(), typed);
+        QVERIFY(m_ui->questions.isEmpty());
+        if (listed >= 0) {
+            QTRY_VERIFY(!m_w->Timer->isActive());
+            QCOMPARE(m_w->data().orderList().rowCount(), listed);
+        } else if (listed == -1) {
+            QCOMPARE(m_w->orderFormState(), State::Insert);
+        }
+    }
+
+    // A pick-only engineer box keeps the shown order's engineer that the list lacks (offer
+    // mode) or hides (filter mode); dropping the list down changes nothing, Escape closes only
+    // the list, and storing keeps the engineer. The list is as wide as its longest entry.
+    void pickOnlyBoxKeepsShownEngineer_data()
+    {
+        QTest::addColumn<int>("mode"); // LMEngineer
+        QTest::newRow("list offered") << 1;
+        QTest::newRow("list filters") << 0;
+    }
+
+    void pickOnlyBoxKeepsShownEngineer()
+    {
+        QFETCH(int, mode);
+        const QString longName = u"Bohuslav Ondřejovský z Vlčnova a Horní Lhoty"_s;
+        addOrder({ .engineer = longName });
+        const QString id = addOrder({ .engineer = u"Petr"_s });
+        addListRow(u"t_filter_engineer_01"_s, 1, mode == 1 ? longName : u"Petr"_s);
+        m_w->data().config().SetLMEngineer(mode);
+        m_w->data().config().SetFEEngineer(false);
+        m_w->ActionFilters->trigger(); // closed: the box follows the settings
+        startWindow();
+        activateWindow();
+        SuggestComboBox *box = m_w->OrderEngineerComboBox;
+        QVERIFY(!box->isEditable());
+        QCOMPARE(box->value(), u"Petr"_s);
+
+        for (const bool changed : { false, true }) {
+            if (changed) {
+                m_w->OrderNoteMemo->setFocus();
+                QTest::keyClicks(m_w->OrderNoteMemo, u"pozn"_s);
+            }
+            QTest::mouseClick(box, Qt::LeftButton);
+            QTRY_VERIFY(box->view()->isVisible());
+            QCOMPARE(items(box), (QStringList { u"Petr"_s, longName }));
+            QCOMPARE(box->value(), u"Petr"_s);
+            const QFontMetrics metrics(box->view()->font());
+            QVERIFY(box->view()->viewport()->width() >= metrics.horizontalAdvance(longName));
+            QTest::keyClick(box->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!box->view()->isVisible());
+            QVERIFY(m_ui->questions.isEmpty());
+            QCOMPARE(m_w->orderFormState(), changed ? State::Edit : State::Browse);
+            QCOMPARE(m_w->OrderNoteMemo->toPlainText(), changed ? u"pozn"_s : QString());
+        }
+        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(m_ui->messages.isEmpty(), qPrintable(m_ui->messageTexts().join(u'|')));
+        QCOMPARE(m_w->data().GetOrder(id)->OrderEngineerName, u"Petr"_s);
+        QCOMPARE(m_w->data().GetOrder(id)->OrderNote, u"pozn"_s);
     }
 
     void shownValuesSurviveTickBoxesAndFreeTyping()
@@ -753,6 +939,11 @@ private:
         return order.OrderID;
     }
 
+    void activateWindow()
+    {
+        QApplication::setActiveWindow(m_w.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    }
     // Reads the prepared orders and settings as a running window would after a reload.
     void startWindow()
     {

@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -249,24 +251,37 @@ private slots:
         QCOMPARE(edit.customer(), odd);
     }
 
+    // With nobody found, picking chooses nobody: the dialog closes as with Storno and the
+    // caller gets no empty customer.
     void actionsOnEmptyList_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("Select gives an empty customer") << "Select" << true;
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Select") << "Select" << true;
+        QTest::newRow("OK button") << "ok" << true;
+        QTest::newRow("Enter in the name box") << "enter" << true;
         QTest::newRow("Edit does nothing") << "Edit" << false;
         QTest::newRow("JoinAll does nothing") << "JoinAll" << false;
     }
     void actionsOnEmptyList()
     {
         QFETCH(QString, action);
-        QFETCH(bool, accepted);
+        QFETCH(bool, closed);
         Shop s;
         const int adam = s.add(u"Adam"_s);
         s.open();
+        s.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
         s.filter(u"xyz"_s);
-        s.trigger(action);
-        QCOMPARE(s.form->result(), accepted ? int(QDialog::Accepted) : 0);
+        QSignalSpy finished(s.form.get(), &QDialog::finished);
+        if (action == "ok"_L1)
+            QTest::mouseClick(child<QPushButton>(*s.form, "ButtonOk"), Qt::LeftButton);
+        else if (action == "enter"_L1)
+            QTest::keyClick(child<QLineEdit>(*s.form, "EditFilterName"), Qt::Key_Return);
+        else
+            s.trigger(action);
+        QCOMPARE(finished.count(), closed ? 1 : 0);
+        QCOMPARE(s.form->result(), int(QDialog::Rejected));
         QCOMPARE(s.current(), CCustomer());
         QVERIFY(s.ui.dialogsShown.isEmpty() && s.ui.questions.isEmpty() && s.ui.messages.isEmpty());
         QVERIFY(s.exists(adam));
@@ -358,33 +373,38 @@ private slots:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QStringList>("remaining");
         QTest::addColumn<QString>("survivor"); // owner of the orders of those merged away
+        // The question names the customer who stays and how many orders move to it.
+        QTest::addColumn<QString>("stays");
+        QTest::addColumn<int>("moving");
         const QString adam = u"Adam"_s, bara = u"Bára"_s, cyril = u"Cyril"_s, dana = u"Dana"_s,
                       emil = u"Emil"_s;
         const QStringList everyone { adam, bara, cyril, dana, emil };
         auto row = [](const char *name, const char *action, const char *filter, bool pending,
                       const QStringList &marked, const QString &cursor, bool confirm,
-                      const QStringList &remaining, const QString &survivor) {
+                      const QStringList &remaining, const QString &survivor, const QString &stays,
+                      int moving) {
             QTest::newRow(name) << QString::fromLatin1(action) << QString::fromUtf8(filter)
-                                << pending << marked << cursor << confirm << remaining << survivor;
+                                << pending << marked << cursor << confirm << remaining << survivor
+                                << stays << moving;
         };
         // Dana never had an order and is not merged: she must survive every merge.
         row("selected: fewer than two", "JoinSelected", "", false, { bara }, adam, true, everyone,
-            {});
+            {}, {}, 0);
         row("selected: cursor outside the marked rows", "JoinSelected", "", false,
-            { bara, cyril, emil }, adam, true, { adam, dana }, adam);
+            { bara, cyril, emil }, adam, true, { adam, dana }, adam, adam, 3);
         row("selected: cursor on a marked row", "JoinSelected", "", false, { bara, cyril }, cyril,
-            true, { adam, cyril, dana, emil }, cyril);
+            true, { adam, cyril, dana, emil }, cyril, cyril, 2);
         row("selected: not confirmed", "JoinSelected", "", false, { bara, cyril }, adam, false,
-            everyone, {});
+            everyone, {}, adam, 3);
         row("selected: none of them has an order", "JoinSelected", "", false, { dana, emil }, dana,
-            true, { adam, bara, cyril, dana }, {});
+            true, { adam, bara, cyril, dana }, {}, dana, 0);
         row("all: the filtered list", "JoinAll", "r", false, {}, cyril, true,
-            { adam, cyril, dana, emil }, cyril);
+            { adam, cyril, dana, emil }, cyril, cyril, 2);
         // The whole register is still shown when JoinAll comes; only the typed filter counts,
         // and after its reload the cursor is on the first row.
         row("all: filter typed just before", "JoinAll", "r", true, {}, {}, true,
-            { adam, bara, dana, emil }, bara);
-        row("all: not confirmed", "JoinAll", "r", false, {}, cyril, false, everyone, {});
+            { adam, bara, dana, emil }, bara, bara, 1);
+        row("all: not confirmed", "JoinAll", "r", false, {}, cyril, false, everyone, {}, cyril, 2);
     }
     void merging()
     {
@@ -396,6 +416,8 @@ private slots:
         QFETCH(bool, confirm);
         QFETCH(QStringList, remaining);
         QFETCH(QString, survivor);
+        QFETCH(QString, stays);
+        QFETCH(int, moving);
         Shop s;
         QMap<QString, int> ids;
         for (const QString &name : { u"Adam"_s, u"Bára"_s, u"Cyril"_s, u"Dana"_s, u"Emil"_s })
@@ -427,8 +449,11 @@ private slots:
         QCOMPARE(s.ui.questions.size(), asked ? 1 : 0);
         if (asked)
             QCOMPARE(s.ui.questions[0].text,
-                     all ? u"Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"_s
-                         : u"Přejete si sloučit tohoto zákazníka s vybraným?"_s);
+                     (all ? u"Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"_s
+                          : u"Přejete si sloučit tohoto zákazníka s vybraným?"_s)
+                         + u"\nZůstane zákazník %1 %2, převede se na něj zakázek: %3."_s
+                               .arg(s.data.GetCustomer(ids[stays])->CustomerCode, stays)
+                               .arg(moving));
         for (auto it = ids.cbegin(); it != ids.cend(); ++it)
             QVERIFY2(s.exists(it.value()) == remaining.contains(it.key()), qPrintable(it.key()));
         QCOMPARE(sorted(s.names()), sorted(remaining.filter(filter, Qt::CaseInsensitive)));
@@ -436,6 +461,55 @@ private slots:
             const QString &was = orderOwners[n - 1];
             QCOMPARE(s.ownerOf(n), ids[remaining.contains(was) ? was : survivor]);
         }
+    }
+
+    // Another counter changes or deletes the customer while the dialog is open: nothing of
+    // it is overwritten; a change is shown with the clerk's edit on top, for OK again.
+    void editedMeanwhileAtAnotherCounter_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("changed") << u"UPDATE t_customer_02 SET CustomerPhoneNo = '222'"_s;
+        QTest::newRow("deleted") << u"DELETE FROM t_customer_02"_s;
+    }
+    void editedMeanwhileAtAnotherCounter()
+    {
+        QFETCH(QString, meanwhile);
+        const bool changed = meanwhile.startsWith(u"UPDATE"_s);
+        Shop s;
+        const int id = s.add(u"Zdeněk"_s, u"111"_s);
+        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other counter"_s);
+        other.setDatabaseName(AppPaths::databaseFile());
+        QVERIFY(other.open());
+        s.open();
+        s.cursorTo(u"Zdeněk"_s);
+
+        QStringList shownAgain;
+        s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            child<QLineEdit>(dialog, "CustomerNameEdit")->setText(u"Zdeněk Nový"_s);
+            QSqlQuery(other).exec(meanwhile);
+            return int(QDialog::Accepted);
+        });
+        s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            for (const char *box : { "CustomerNameEdit", "CustomerPhoneEdit" })
+                shownAgain.append(child<QLineEdit>(dialog, box)->text());
+            return int(QDialog::Accepted);
+        });
+        s.trigger(u"Edit"_s);
+
+        QCOMPARE(s.ui.messageTexts(),
+                 QStringList { rpxText(changed ? "CustomerSearch.CustomerChangedMeanwhile"
+                                               : "CustomerSearch.CustomerDeletedMeanwhile") });
+        if (changed) {
+            QCOMPARE(shownAgain, (QStringList { u"Zdeněk Nový"_s, u"222"_s }));
+            QCOMPARE(s.data.GetCustomer(id)->CustomerName, u"Zdeněk Nový"_s);
+            QCOMPARE(s.data.GetCustomer(id)->CustomerPhoneNo, u"222"_s);
+        } else {
+            QCOMPARE(s.ui.dialogsShown.size(), 1);
+            QVERIFY(!s.exists(id));
+        }
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"other counter"_s);
     }
 
     void customerCodesAreEightDigitsAndSpread()

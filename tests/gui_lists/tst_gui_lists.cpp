@@ -125,6 +125,9 @@ void TestGuiLists::editingTheLists_data()
         << List::Engineer << Rows{{1, u"Novák"_s}, {2, u"Svoboda"_s}}
         << QStringList{u"Novák=Nováková"_s, u"-Svoboda"_s, u"+Horák"_s, u"-"_s, u"ok"_s}
         << Rows{{3, u"Nováková"_s}};
+    QTest::newRow("phone: delete not confirmed keeps the row")
+        << List::Phone << Rows { { 1, nokia }, { 2, sony } }
+        << QStringList { u"-Sony J1:no"_s, u"ok"_s } << Rows { { 1, nokia }, { 2, sony } };
     for (const List list : {List::Phone, List::Engineer}) {
         const char *name = list == List::Phone ? "phone" : "engineer";
         const Rows kept{{1, kovar}};
@@ -141,7 +144,8 @@ void TestGuiLists::editingTheLists_data()
 }
 
 // Steps as the clerk takes them: "+name" inserts a row and types the name, "old=new" types
-// into the row of old, "-name" deletes the row of name ("-" the current row), "post" posts,
+// into the row of old, "-name" deletes the stored row of name after the question, answered
+// Yes ("-name:no": No), "-" deletes the current row never posted, "post" posts,
 // "?name" checks that the cursor is on name, and "ok" closes the dialog. Typed text stays in
 // the open cell editor, as with the clerk.
 void TestGuiLists::editingTheLists()
@@ -178,9 +182,16 @@ void TestGuiLists::editingTheLists()
             click(form, control(list, "InsertButton"));
             type(grid->currentIndex().row(), step.mid(1));
         } else if (step.startsWith(u'-')) {
-            if (step.size() > 1)
-                grid->setCurrentIndex(model->index(rowOf(step.mid(1)), nameColumn));
+            const QString name = step.mid(1).section(u':', 0, 0);
+            const qsizetype asked = s.ui.questions.size();
+            if (!name.isEmpty())
+                grid->setCurrentIndex(model->index(rowOf(name), nameColumn));
+            if (step.endsWith(u":no"_s))
+                s.ui.answers.push_back(Prompts::Answer::No);
             click(form, control(list, "DeleteButton"));
+            QCOMPARE(s.ui.questions.size(), asked + (name.isEmpty() ? 0 : 1));
+            if (!name.isEmpty())
+                QCOMPARE(s.ui.questions.last().text, u"Smazat ze seznamu „%1“?"_s.arg(name));
         } else if (step.startsWith(u'?')) {
             QCOMPARE(grid->currentIndex().data().toString(), step.mid(1));
         } else if (step.contains(u'=')) {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
@@ -313,6 +314,139 @@ private slots:
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Prasklé sklo"_s);
     }
 
+    // Escape, Storno, closing the window and moving to another order ask before unsaved
+    // changes are dropped; without changes nothing is asked.
+    void leavingAnEnteredOrder_data()
+    {
+        QTest::addColumn<QString>("how"); // "escape", "storno", "close" or "row"
+        QTest::addColumn<bool>("newOrder");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<bool>("yes"); // the answer to the question
+
+        for (const char *how : { "escape", "storno", "close", "row" }) {
+            QTest::addRow("%s, changed, No", how)
+                << QString::fromLatin1(how) << false << true << false;
+            QTest::addRow("%s, new order, Yes", how)
+                << QString::fromLatin1(how) << true << true << true;
+        }
+        QTest::newRow("escape, new order untouched") << u"escape"_s << true << false << true;
+        QTest::newRow("row, new order untouched") << u"row"_s << true << false << true;
+    }
+
+    void leavingAnEnteredOrder()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, newOrder);
+        QFETCH(bool, typed);
+        QFETCH(bool, yes);
+        QString first, second;
+        MainWindowShop s([&](TRpx2Data &data) {
+            first = addOrder(data, { .fault = u"Nenabíjí"_s });
+            second = addOrder(data, { .fault = u"Prasklé sklo"_s });
+        });
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        QCOMPARE(w.OrderIDEdit->text(), second);
+        if (newOrder)
+            QTest::mouseClick(w.findChild<QPushButton *>(u"OrderNewButton"_s), Qt::LeftButton);
+        w.OrderFaultDescriptionMemo->setFocus();
+        if (typed)
+            QTest::keyClicks(w.OrderFaultDescriptionMemo, u" a hluci"_s);
+        const State entering = w.orderFormState();
+        const QString entered = w.OrderFaultDescriptionMemo->toPlainText();
+        s.ui.answers.push_back(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+
+        if (how == u"escape"_s) {
+            QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+        } else if (how == u"storno"_s) {
+            QTest::mouseClick(w.findChild<QPushButton *>(u"OrderCancelButton"_s), Qt::LeftButton);
+        } else if (how == u"close"_s) {
+            w.close();
+        } else {
+            QTableView *grid = w.OrderListDBGrid;
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(1, 0)).center());
+        }
+
+        QCOMPARE(s.ui.questions.size(), typed ? 1 : 0);
+        if (typed)
+            QCOMPARE(s.ui.questions[0].text, u"Zahodit neuložené změny zakázky?"_s);
+        const bool dropped = !typed || yes;
+        QCOMPARE(w.isVisible(), !(how == u"close"_s && dropped));
+        if (dropped && how != u"close"_s) {
+            QCOMPARE(w.orderFormState(), State::Browse);
+            QCOMPARE(w.OrderIDEdit->text(), how == u"row"_s ? first : second);
+        } else if (!dropped) {
+            QCOMPARE(w.orderFormState(), entering);
+            QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), entered);
+        }
+        QCOMPARE(s.data().GetOrderCount(), 2);
+        QCOMPARE(s.data().GetOrder(second)->OrderFaultDescription, u"Prasklé sklo"_s);
+    }
+
+    // Two counters on one database: what the other counter stored meanwhile is never
+    // overwritten. A change is shown with this clerk's changes on top, to be stored again.
+    void twoCountersOnOneOrder_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("handed back meanwhile")
+            << u"UPDATE t_order_02 SET OrderStateID = 4, OrderRepairDescription = 'Nový konektor', "
+               "OrderFinalPricePrimary = 450"_s;
+        QTest::newRow("deleted meanwhile") << u"DELETE FROM t_order_02"_s;
+    }
+
+    void twoCountersOnOneOrder()
+    {
+        QFETCH(QString, meanwhile);
+        const bool deleted = meanwhile.startsWith(u"DELETE"_s);
+        QString id;
+        MainWindowShop s([&](TRpx2Data &data) { id = addOrder(data, { .fault = u"Nenabíjí"_s }); });
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"counter B"_s);
+        other.setDatabaseName(AppPaths::databaseFile());
+        QVERIFY(other.open());
+        const auto closeOther = qScopeGuard([&] {
+            other.close();
+            other = QSqlDatabase();
+            QSqlDatabase::removeDatabase(u"counter B"_s);
+        });
+
+        w.OrderFaultDescriptionMemo->setFocus();
+        QTest::keyClick(w.OrderFaultDescriptionMemo, Qt::Key_End);
+        QTest::keyClicks(w.OrderFaultDescriptionMemo, u" a hluci"_s);
+        QVERIFY(QSqlQuery(other).exec(meanwhile));
+        QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+
+        QCOMPARE(s.ui.messageTexts(),
+                 QStringList { rpxText(deleted ? "Rpx2.OrderDeletedMeanwhile"
+                                               : "Rpx2.OrderChangedMeanwhile") });
+        QCOMPARE(w.orderFormState(), State::Edit);
+        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí a hluci"_s);
+        if (deleted) {
+            QCOMPARE(s.data().GetOrderCount(), 0);
+            // Dropped at last: the empty list is shown.
+            QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+            QCOMPARE(w.orderFormState(), State::Browse);
+            QCOMPARE(w.OrderIDEdit->text() + w.OrderFaultDescriptionMemo->toPlainText(), QString());
+            QCOMPARE(s.data().GetOrderCount(), 0);
+            return;
+        }
+        // Nothing stored; the other counter's hand-back is shown with this clerk's fault.
+        QCOMPARE(s.data().GetOrder(id)->OrderFaultDescription, u"Nenabíjí"_s);
+        QCOMPARE(w.OrderStateComboBox->currentData().toInt(), OrderStates::HandedBack);
+        QCOMPARE(w.OrderRepairDescriptionMemo->toPlainText(), u"Nový konektor"_s);
+        QCOMPARE(w.OrderIssuePriceEdit->text(), u"450"_s);
+        QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.ui.messages.size(), 1);
+        const COrder stored = *s.data().GetOrder(id);
+        QCOMPARE(stored.OrderFaultDescription, u"Nenabíjí a hluci"_s);
+        QCOMPARE(stored.OrderStateID, OrderStates::HandedBack);
+        QCOMPARE(stored.OrderRepairDescription, u"Nový konektor"_s);
+        QCOMPARE(stored.OrderFinalPricePrimary, 450.0);
+        QCOMPARE(w.orderFormState(), State::Browse);
+    }
+
     void storedOrderIsNumberedAndCurrent()
     {
         QString fresh, done;
@@ -395,10 +529,16 @@ private slots:
             w.ActionCustomerSelect->trigger();
             QCOMPARE(w.OrderCustomerEMailEdit->text(), u"bedrich@example.cz"_s);
         }
+        // Filled or left, a customer box shows the start of its text.
+        QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
         if (typeAfter) {
+            QApplication::setActiveWindow(&w);
+            QVERIFY(QTest::qWaitForWindowActive(&w));
             w.OrderCustomerNameEdit->setFocus();
             QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_End);
             QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
+            QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
+            QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
         }
         QCOMPARE(w.orderFormState(), newOrder ? State::Insert : State::Edit);
         w.ActionOrderStore->trigger();
@@ -426,21 +566,30 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("secondary"); // "7.00": left as it was
         QTest::addColumn<int>("leave"); // 0: focus moves on; 1: store button; 2: Ctrl+S
+        QTest::addColumn<bool>("handBack"); // stored as handed back, which locks the box
 
         const QString expected = u"OrderPriceEdit"_s, final = u"OrderIssuePriceEdit"_s,
                       parts = u"OrderIssueComponentPriceEdit"_s, unchanged = u"7.00"_s;
-        QTest::newRow("expected price") << expected << 25.0 << u"1000"_s << u"40.00"_s << 0;
-        QTest::newRow("final price") << final << 25.0 << u"-50"_s << u"-2.00"_s << 0;
-        QTest::newRow("parts price") << parts << 25.0 << u"12.5"_s << u"0.50"_s << 0;
-        QTest::newRow("decimal comma") << expected << 25.0 << u"12,5"_s << unchanged << 0;
-        QTest::newRow("half cent to even below") << final << 25.0 << u"3.125"_s << u"0.12"_s << 0;
-        QTest::newRow("half cent to even above") << parts << 25.0 << u"9.375"_s << u"0.38"_s << 0;
-        QTest::newRow("other rate") << expected << 24.5 << u"1000"_s << u"40.82"_s << 0;
-        QTest::newRow("no exchange rate") << parts << 0.0 << u"100"_s << unchanged << 0;
+        QTest::newRow("expected price")
+            << expected << 25.0 << u"1000"_s << u"40.00"_s << 0 << false;
+        QTest::newRow("final price") << final << 25.0 << u"-50"_s << u"-2.00"_s << 0 << false;
+        QTest::newRow("parts price") << parts << 25.0 << u"12.5"_s << u"0.50"_s << 0 << false;
+        QTest::newRow("decimal comma") << expected << 25.0 << u"12,5"_s << unchanged << 0 << false;
+        QTest::newRow("half cent to even below")
+            << final << 25.0 << u"3.125"_s << u"0.12"_s << 0 << false;
+        QTest::newRow("half cent to even above")
+            << parts << 25.0 << u"9.375"_s << u"0.38"_s << 0 << false;
+        QTest::newRow("other rate") << expected << 24.5 << u"1000"_s << u"40.82"_s << 0 << false;
+        QTest::newRow("no exchange rate") << parts << 0.0 << u"100"_s << unchanged << 0 << false;
         // Neither the store button nor Ctrl+S takes the focus from the box: storing counts as
         // leaving it.
-        QTest::newRow("stored by the button") << final << 25.0 << u"12.50"_s << u"0.50"_s << 1;
-        QTest::newRow("stored by Ctrl+S") << parts << 25.0 << u"1.5"_s << u"0.06"_s << 2;
+        QTest::newRow("stored by the button")
+            << final << 25.0 << u"12.50"_s << u"0.50"_s << 1 << false;
+        QTest::newRow("stored by Ctrl+S") << parts << 25.0 << u"1.5"_s << u"0.06"_s << 2 << false;
+        // The locked box loses the focus after the store: that is no change, nothing is stored
+        // a second time.
+        QTest::newRow("handed back by Ctrl+S")
+            << final << 25.0 << u"12.5"_s << u"0.50"_s << 2 << true;
     }
 
     void secondaryAmountOnLeavingPriceBox()
@@ -450,6 +599,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, secondary);
         QFETCH(int, leave);
+        QFETCH(bool, handBack);
         // Under a locale with a decimal comma: the point holds all the same.
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
@@ -459,6 +609,10 @@ private slots:
         TRpx2Form &w = s.w();
         w.ActionOrderNew->trigger();
         w.OrderCustomerNameEdit->setText(u"Jana"_s);
+        if (handBack) {
+            setState(w, OrderStates::HandedBack);
+            w.OrderRepairDescriptionMemo->setPlainText(u"Výměna konektoru"_s);
+        }
 
         auto *primary = w.findChild<QLineEdit *>(box);
         auto *pair = w.findChild<QLineEdit *>(
@@ -483,6 +637,11 @@ private slots:
                 ? stored.OrderFinalPriceSecondary
                 : stored.OrderComponentsPriceSecondary;
             QCOMPARE(QString::asprintf("%.2f", amount), secondary);
+            QCOMPARE(primary->isEnabled(), !handBack);
+            QCOMPARE(w.orderFormState(), State::Browse);
+            QFile log(AppPaths::operationsLog());
+            QVERIFY(log.open(QIODevice::ReadOnly));
+            QCOMPARE(log.readAll().count('\n'), 1);
         } else {
             QCOMPARE(pair->text(), secondary);
         }

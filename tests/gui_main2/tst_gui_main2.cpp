@@ -4,11 +4,14 @@
 
 #include "orders/suggestcombobox.h"
 
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
 
@@ -253,6 +256,21 @@ private slots:
         QCOMPARE(listedOrders(s.w()), (QStringList { weekAgo, today }));
         QCOMPARE(s.w().OrderListDBGrid->columnWidth(0), 120);
         QCOMPARE(s.w().OrderListDBGrid->columnWidth(1), second);
+
+        // Narrowed below a held order's bold number, the column is widened again at the next
+        // start, so that held orders are not cut.
+        s.w().OrderListDBGrid->horizontalHeader()->resizeSection(0, 60);
+        s.close();
+        QVERIFY(s.start());
+        s.w().ActionOrderHold->trigger();
+        QCOMPARE(s.w().heldOrders(), QStringList { weekAgo });
+        grid = s.w().OrderListDBGrid;
+        QFont bold = grid->font();
+        bold.setBold(true);
+        // The cell's text loses a margin on either side and the grid line.
+        const int margins
+            = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        QVERIFY(QFontMetrics(bold).horizontalAdvance(weekAgo) <= grid->columnWidth(0) - margins);
     }
 
     // Today's takings are those handed back from 00:00:00 today up to, not including,
@@ -299,6 +317,133 @@ private slots:
         QCOMPARE(w.OrderSumTodayValueLabel->text(), u"251.50"_s);
     }
 
+    // A file that cannot be used is named with what is wrong with it, and the clerk is asked
+    // again; the file chosen then is the one the next start opens.
+    void unusableDatabaseAtStartUp_data()
+    {
+        QTest::addColumn<QString>("beside"); // "schema", "pages": damaged there; empty: no file
+        QTest::addColumn<bool>("rememberedForeign"); // DBFileName names a file of another kind
+        QTest::addColumn<QStringList>("chosen"); // what the file dialog gives, in turn
+        QTest::addColumn<QStringList>("shown"); // the messages, in turn
+        const QString foreign = u"foreign"_s, good = u"good"_s, damaged = u"damaged"_s,
+                      missing = u"missing"_s;
+        QTest::newRow("damaged list of tables")
+            << u"schema"_s << false << QStringList { good } << QStringList { damaged, missing };
+        QTest::newRow("damaged orders")
+            << u"pages"_s << false << QStringList { good } << QStringList { damaged, missing };
+        QTest::newRow("DBFileName names another kind of file")
+            << QString() << true << QStringList { good } << QStringList { foreign, missing };
+        QTest::newRow("another kind of file chosen")
+            << QString() << false << QStringList { foreign, good }
+            << QStringList { missing, foreign, missing };
+    }
+
+    void unusableDatabaseAtStartUp()
+    {
+        QFETCH(QString, beside);
+        QFETCH(bool, rememberedForeign);
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, shown);
+        MainWindowShop s;
+        const QString besidePath = QFileInfo(AppPaths::databaseFile()).absoluteFilePath();
+        const QString good = QFileInfo(s.shop.path(u"jinde/obchod.db"_s)).absoluteFilePath();
+        const QString foreign = QFileInfo(s.shop.path(u"poznamky.txt"_s)).absoluteFilePath();
+        QVERIFY(QDir().mkpath(QFileInfo(good).path()));
+        QVERIFY(QFile::copy(besidePath, good));
+        QFile notes(foreign);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("Seznam dílů k objednání");
+        notes.close();
+        if (beside.isEmpty()) {
+            QVERIFY(QFile::remove(besidePath));
+        } else {
+            // Garbage over the list of tables (the first page) or over the pages after it.
+            QFile file(besidePath);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const qint64 from = beside == u"schema"_s ? 100 : 4096;
+            file.seek(from);
+            file.write(QByteArray(int(file.size() - from), '\x5a'));
+        }
+        if (rememberedForeign)
+            QSettings(u"KVL"_s, u"RPX2"_s).setValue(u"DBFileName"_s, foreign);
+        for (const QString &file : chosen) {
+            s.ui.databaseChoices.push_back(Prompts::MissingDatabase::ChooseFile);
+            s.ui.fileNames.push_back(file == u"good"_s ? good : foreign);
+        }
+        const QMap<QString, QString> texts {
+            { u"damaged"_s,
+              u"Soubor databáze „%1“ je poškozený; program s ním nemůže pracovat."_s.arg(
+                  besidePath) },
+            { u"foreign"_s, u"Soubor „%1“ není databází programu Repaxo."_s.arg(foreign) },
+            { u"missing"_s, u"Soubor databáze nenalezen.\nZadejte umístění databáze."_s },
+        };
+        QStringList expected;
+        for (const QString &kind : shown)
+            expected.append(texts.value(kind));
+
+        QVERIFY(s.start());
+        QCOMPARE(s.ui.messageTexts(), expected);
+        QCOMPARE(s.data().fileName(), good);
+        QCOMPARE(QSettings(u"KVL"_s, u"RPX2"_s).value(u"DBFileName"_s).toString(), good);
+        // The next start opens the chosen file without asking; a damaged file beside the
+        // program is still reported.
+        s.close();
+        s.ui.messages.clear();
+        QVERIFY(s.start());
+        QCOMPARE(s.data().fileName(), good);
+        QCOMPARE(s.ui.messageTexts(),
+                 beside.isEmpty() ? QStringList() : QStringList { texts[u"damaged"_s] });
+    }
+
+    // Another program holds the database: the window waits about five seconds, says so in
+    // the program's language, and keeps the shown order, its list row and the typed entry.
+    void lockedDatabase()
+    {
+        QString first, second;
+        MainWindowShop s([&](TRpx2Data &data) {
+            first = addOrder(data, {});
+            second = addOrder(data, {});
+        });
+        QVERIFY(s.start());
+        TRpx2Form &w = s.w();
+        QCOMPARE(w.OrderIDEdit->text(), second);
+        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other program"_s);
+        other.setDatabaseName(AppPaths::databaseFile());
+        QVERIFY(other.open());
+        const auto closeOther = qScopeGuard([&] {
+            other.close();
+            other = QSqlDatabase();
+            QSqlDatabase::removeDatabase(u"other program"_s);
+        });
+        QVERIFY(QSqlQuery(other).exec(u"BEGIN EXCLUSIVE"_s));
+        const QString busy = u"Databázi právě používá jiný program, zkuste to znovu."_s;
+
+        QElapsedTimer waited;
+        waited.start();
+        QTableView *grid = w.OrderListDBGrid;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(1, 0)).center());
+        QVERIFY2(waited.elapsed() >= 4000 && waited.elapsed() < 9000,
+                 qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(s.ui.messageTexts(), QStringList { busy });
+        QCOMPARE(s.data().orderList().currentRow(), 0);
+        QCOMPARE(grid->currentIndex().row(), 0);
+        QCOMPARE(w.OrderIDEdit->text(), second);
+
+        w.OrderNoteMemo->setFocus();
+        QTest::keyClicks(w.OrderNoteMemo, u"volat po 16. hodine"_s);
+        QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.ui.messageTexts(), (QStringList { busy, busy }));
+        QCOMPARE(w.orderFormState(), TRpx2Form::OrderFormState::Edit);
+        QCOMPARE(w.OrderNoteMemo->toPlainText(), u"volat po 16. hodine"_s);
+
+        // Free again: stored.
+        QVERIFY(QSqlQuery(other).exec(u"ROLLBACK"_s));
+        QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.ui.messages.size(), 2);
+        QCOMPARE(s.data().GetOrder(second)->OrderNote, u"volat po 16. hodine"_s);
+    }
+
     // Quitting at the question is left to the data tests.
     void firstStartWithoutDatabase()
     {
@@ -309,8 +454,9 @@ private slots:
         QCOMPARE(s.ui.messages.size(), 1); // the question about the missing database
         QVERIFY(QFile::exists(AppPaths::databaseFile()));
 
-        // The newcomer can take a device in at once.
+        // The newcomer sees the order list and can take a device in at once.
         TRpx2Form &w = s.w();
+        QVERIFY(w.OrdersPanel->isVisible());
         QCOMPARE(listedOrders(w), QStringList());
         w.ActionOrderNew->trigger();
         w.OrderCustomerNameEdit->setText(u"Jana Malá"_s);

@@ -272,7 +272,7 @@ private slots:
                u"Zákazník:"_s, u"Čestmír Řehoř"_s, u"Zakázka č.:"_s, u"A2025-00001"_s,
                u"Zákaznické číslo:"_s, u"Karta SIM, Nabíječka, Obal"_s, u"Předb. cena:"_s,
                u"1500 Kč"_s, u"Nefunguje dotyk, prasklý displej."_s, u"23.6.2025"_s,
-               u"Zakazku muzete sledovat zde: https://servis.example.cz/zakazky.php"_s,
+               u"Zakázku můžete sledovat zde: https://servis.example.cz/zakazky.php"_s,
                u"Vytvořeno v programu Repaxo"_s })
             QVERIFY2(text.contains(expected), qPrintable(expected + u" missing in:\n"_s + text));
     }

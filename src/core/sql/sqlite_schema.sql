@@ -110,9 +110,11 @@ INSERT INTO t_order_type_02 VALUES (4, 'Odblokování / software', 4);
 INSERT INTO t_order_type_02 VALUES (5, 'Prodejna', 5);
 INSERT INTO t_order_type_02 VALUES (6, 'Posouzení / diagnostika', 6);
 
--- A new shop types its engineers and device models freely until it has built its lists.
+-- A new shop types its engineers and device models freely until it has built its lists,
+-- and sees its order list from the first start.
 INSERT INTO t_config_01 VALUES ('FEPhone', '1');
 INSERT INTO t_config_01 VALUES ('FEEngineer', '1');
+INSERT INTO t_config_01 VALUES ('ShowOrders', '1');
 
 -- Device models a shop meets every day; the suggestion lists start with them.
 INSERT INTO t_phone_01 VALUES ('Apple iPhone 11');
