@@ -1148,9 +1148,9 @@ bool TRpx2Form::storeOrder()
         if (newCustomer)
             m_customer.reset();
         if (e.kind() == RpxError::Kind::Changed) {
-            reapplyChangesToStoredOrder();
             Ui::instance().message(rpxText("Rpx2.OrderChangedMeanwhile"), appErrorTitle(),
                                    Prompts::Icon::Warning);
+            reapplyChangesToStoredOrder();
             return false;
         }
         if (e.kind() == RpxError::Kind::Deleted) {
@@ -1208,6 +1208,15 @@ void TRpx2Form::reapplyChangesToStoredOrder()
     std::optional<COrder> current = m_data->GetOrder(OrderIDEdit->text());
     if (!current)
         return;
+    // Handed back by the other program meanwhile: changing it now is changing a handed-back
+    // order, which takes the password as Změnit does. Without it the order is shown locked.
+    const bool handedBackMeanwhile = current->OrderStateID == OrderStates::HandedBack
+                                     && (!m_loadedOrder
+                                         || m_loadedOrder->OrderStateID != OrderStates::HandedBack);
+    if (handedBackMeanwhile && !PasswordCheck::allowed(this, "Rpx2.InvalidPassword")) {
+        ShowCurrentOrder();
+        return;
+    }
     const OrderView view = readOrderView(*current);
     m_state = OrderFormState::Loading;
     fillOrderControls(view);

@@ -523,9 +523,12 @@ private slots:
             QTest::keyClick(m_w->windowHandle(), Qt::Key_S, Qt::ControlModifier);
         QTest::qWait(20);
 
-        QCOMPARE(m_ui->questions.size(), asked ? 1 : 0);
-        if (asked)
-            QCOMPARE(m_ui->questions.at(0).text, rpxText("Rpx2.DeviceNotExist"));
+        // Storing may go on to offer the receipt; only the device question counts here.
+        const auto deviceQuestions = std::count_if(
+            m_ui->questions.cbegin(), m_ui->questions.cend(),
+            [](const auto &q) { return q.text == rpxText("Rpx2.DeviceNotExist"); });
+        QCOMPARE(deviceQuestions, asked ? 1 : 0);
+        QCOMPARE(m_ui->questions.isEmpty(), !asked && leave == 0);
         const bool stored = leave > 0 && (yes || !asked);
         QCOMPARE(m_w->orderFormState(), stored ? State::Browse : State::Insert);
         QCOMPARE(m_w->data().GetOrderCount(), stored ? 1 : 0);

@@ -389,18 +389,26 @@ private slots:
     void twoCountersOnOneOrder_data()
     {
         QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("handed back meanwhile")
-            << u"UPDATE t_order_02 SET OrderStateID = 4, OrderRepairDescription = 'Nový konektor', "
-               "OrderFinalPricePrimary = 450"_s;
-        QTest::newRow("deleted meanwhile") << u"DELETE FROM t_order_02"_s;
+        QTest::addColumn<bool>("password"); // set, and its prompt cancelled
+        const QString handBack = u"UPDATE t_order_02 SET OrderStateID = 4, OrderRepairDescription "
+                                 "= 'Nový konektor', OrderFinalPricePrimary = 450"_s;
+        QTest::newRow("handed back meanwhile") << handBack << false;
+        // A handed-back order is changed only with the password, as with Změnit.
+        QTest::newRow("handed back meanwhile, no password") << handBack << true;
+        QTest::newRow("deleted meanwhile") << u"DELETE FROM t_order_02"_s << false;
     }
 
     void twoCountersOnOneOrder()
     {
         QFETCH(QString, meanwhile);
+        QFETCH(bool, password);
         const bool deleted = meanwhile.startsWith(u"DELETE"_s);
         QString id;
-        MainWindowShop s([&](TRpx2Data &data) { id = addOrder(data, { .fault = u"Nenabíjí"_s }); });
+        MainWindowShop s([&](TRpx2Data &data) {
+            id = addOrder(data, { .fault = u"Nenabíjí"_s });
+            if (password)
+                data.config().SetPassword(u"tajne"_s);
+        });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
         QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"counter B"_s);
@@ -421,6 +429,14 @@ private slots:
         QCOMPARE(s.ui.messageTexts(),
                  QStringList { rpxText(deleted ? "Rpx2.OrderDeletedMeanwhile"
                                                : "Rpx2.OrderChangedMeanwhile") });
+        if (password) {
+            QCOMPARE(w.orderFormState(), State::Browse);
+            QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí"_s);
+            QVERIFY(!w.OrderFaultDescriptionMemo->isEnabled()
+                    || w.OrderFaultDescriptionMemo->isReadOnly());
+            QCOMPARE(s.data().GetOrder(id)->OrderFaultDescription, u"Nenabíjí"_s);
+            return;
+        }
         QCOMPARE(w.orderFormState(), State::Edit);
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí a hluci"_s);
         if (deleted) {
