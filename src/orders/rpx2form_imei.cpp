@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QToolButton>
 
 void TRpx2Form::connectImeiAndNotify()
@@ -57,6 +58,8 @@ void TRpx2Form::OrderPhoneIMEIEditExit()
           earlier->OrderPhoneIMEI, earlier->OrderFaultDescription, earlier->OrderRepairDescription,
           owner ? owner->CustomerName : QString() }));
     view.order.AppendVisitMark();
+    // A fault typed before the IMEI belongs to this visit: it follows the mark.
+    view.order.OrderFaultDescription += OrderFaultDescriptionMemo->toPlainText();
 
     // The earlier order goes on with its customer. When that customer is gone, the boxes
     // keep what the clerk typed and storing makes it a new customer.
