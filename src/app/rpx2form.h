@@ -180,6 +180,14 @@ private:
     void listRowActivated(int row);
     void runPendingReload();
 
+    // IMEI checks, customer e-mail and multi-device intake (orders/rpx2form_imei.cpp,
+    // notify/rpx2form_notify.cpp, intake/rpx2form_multi.cpp)
+    void connectImeiAndNotify();
+    void OrderPhoneIMEIEditExit();
+    void ActionNotifyExecute();
+    void ActionNotifyEmailExecute();
+    void ActionOrderNewMultiExecute();
+
     TRpx2Data *m_data = nullptr;
     OrderFormState m_state = OrderFormState::Browse;
     std::optional<CCustomer> m_customer; // the current customer record

@@ -15,6 +15,7 @@
 #include <optional>
 
 class CConfig;
+class CStolenPhoneRegister;
 class OrderList;
 class OrderListListener;
 class Prompts;
@@ -104,7 +105,21 @@ public:
     int RenameEngineer(const QString &from, const QString &to);
     int RenamePhoneType(const QString &from, const QString &to);
     void SetOrderEmailSent(const QString &orderId);
+    // Stores one multi-device intake in one write transaction: the customer first when it
+    // is new (CustomerID 0), then every order linked to it; an order without a number gets
+    // the next number of the year, one with a number is updated - only when its row is still
+    // as in asLoaded (the earlier orders as read), else RpxError of kind Changed or Deleted.
+    // Either everything is stored and the new ids and numbers are written back, or nothing
+    // is stored, the records are left as they were and RpxError is thrown.
+    void StoreIntake(CCustomer &customer, QList<COrder> &orders,
+                     const QList<COrder> &asLoaded = {});
     void SetOrderRepairImage(const QString &orderId, const QString &fileName);
+
+    // --- stolen-phone register ---
+    // Asks the register at PcrImeiCheckUrl about the IMEI; false at once when the address
+    // or the IMEI is empty. Throws RpxError when the check could not be made.
+    bool CheckStolenImei(const QString &imei);
+    CStolenPhoneRegister &PcrImeiDb();
 
     // --- revenue (handed-back orders) ---
     double GetRevenueTotal();
@@ -189,6 +204,7 @@ private:
     OrderListListener *m_listener;
     const SqlDialect *m_dialect;
     std::unique_ptr<CConfig> m_config;
+    std::unique_ptr<CStolenPhoneRegister> m_pcrImeiDb;
     OrderList *m_orderList = nullptr;
     QSqlQueryModel *m_customerSearch = nullptr;
     QString m_fileName;

@@ -8,6 +8,7 @@
 #include "options/optionsform.h"
 #include "options/passwordcheck.h"
 #include "orders/filtersform.h"
+#include "orders/imeichecks.h"
 #include "orders/orderrename.h"
 #include "orders/suggestcombobox.h"
 
@@ -334,6 +335,7 @@ void TRpx2Form::updateActions()
     ActionOrderNext->setEnabled(!editing && !last);
     ActionOrderLast->setEnabled(!editing && !last);
     ActionOrderNew->setEnabled(!editing);
+    ActionOrderNewMulti->setEnabled(!editing);
     ActionOrderStore->setEnabled(editing);
     ActionOrderCancel->setEnabled(editing);
     bool deleteAllowed = false;
@@ -487,7 +489,7 @@ void TRpx2Form::setPhotoFile(const QString &fileName)
 
 void TRpx2Form::setImeiBackground()
 {
-    setBackground(OrderPhoneIMEIEdit, m_emailSent ? QColor(0x7f, 0xff, 0x7f) : QColor());
+    ImeiChecks::styleImeiBox(OrderPhoneIMEIEdit, m_emailSent);
 }
 
 TRpx2Form::OrderView TRpx2Form::readOrderView(const COrder &order)
@@ -1081,6 +1083,13 @@ bool TRpx2Form::storeOrder()
                                       std::pair{OrderIssueComponentPriceEdit, OrderIssueComponentPriceSecondaryEdit}})
         if (primary->hasFocus())
             PriceEditExit(primary, secondary);
+    // Likewise from inside the IMEI box: a device that was here before reopens its earlier
+    // order, which the clerk then sees before storing.
+    if (OrderPhoneIMEIEdit->hasFocus() && m_state == OrderFormState::Insert) {
+        OrderPhoneIMEIEditExit();
+        if (m_state != OrderFormState::Insert)
+            return false;
+    }
     if (OrderStateComboBox->currentIndex() < 0 || OrderTypeIDComboBox->currentIndex() < 0) {
         Ui::instance().message(rpxText("Rpx2.TypeOrStateMissing"), appErrorTitle(),
                                Prompts::Icon::Error);
