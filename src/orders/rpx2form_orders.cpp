@@ -1096,12 +1096,18 @@ bool TRpx2Form::storeOrder()
         return false;
     }
     const int stateId = OrderStateComboBox->currentData().toInt();
+    const bool inserting = m_state == OrderFormState::Insert;
     if (stateId == OrderStates::HandedBack) {
         if (OrderRepairDescriptionMemo->toPlainText().isEmpty())
             return refuse("Rpx2.RepairNotFilled");
-        OrderIssueDateDateTimePicker->setDate(Clock::today());
+        // The day of the hand-back: an order that was handed back already (stored again to
+        // correct it, or reopened for a returning device) keeps its day, so that past takings
+        // do not move to today.
+        const bool handedBackBefore = !inserting && m_loadedOrder
+                                      && m_loadedOrder->OrderStateID == OrderStates::HandedBack;
+        if (!handedBackBefore)
+            OrderIssueDateDateTimePicker->setDate(Clock::today());
     }
-    const bool inserting = m_state == OrderFormState::Insert;
     if (inserting) {
         if (config.GetCustomerSelect() && !m_customer)
             return refuse("Rpx2.CustomerNotChosen");

@@ -269,12 +269,16 @@ private slots:
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Prasklé sklo"_s);
         checkLocked(true);
 
-        // Unlocked, changed and stored: locked again.
+        // Unlocked, changed and stored the next day: locked again, and the takings stay on
+        // the day of the hand-back.
+        Clock::setFixed(TestNow.addDays(1));
         w.ActionOrderChange->trigger();
         w.OrderRepairNoteMemo->setPlainText(u"Doplněna poznámka"_s);
         w.ActionOrderStore->trigger();
+        Clock::setFixed(TestNow);
         QCOMPARE(s.ui.messages.size(), 1);
         QCOMPARE(s.data().GetOrder(id)->OrderRepairNote, u"Doplněna poznámka"_s);
+        QCOMPARE(s.data().GetOrder(id)->OrderIssueDate, QDateTime(TestNow.date(), QTime(9, 15)));
         checkLocked(true);
 
         // A new order begun: cleared and unlocked, with the defaults of the settings.
