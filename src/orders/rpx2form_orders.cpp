@@ -367,7 +367,9 @@ bool TRpx2Form::confirmDiscard()
 {
     if (!hasUnsavedChanges())
         return true;
-    return Ui::instance().ask(rpxText("Rpx2.DiscardChanges"), QString(), Prompts::Buttons::YesNo)
+    // No is the default: Enter pressed on into the question keeps the entries.
+    return Ui::instance().ask(rpxText("Rpx2.DiscardChanges"), QString(), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question, Prompts::Answer::No)
         == Prompts::Answer::Yes;
 }
 
@@ -1393,8 +1395,11 @@ bool TRpx2Form::eventFilter(QObject *watched, QEvent *event)
         static_cast<QLineEdit *>(watched)->setCursorPosition(0);
     }
     if (watched == OrderPhoneTypeComboBox && event->type() == QEvent::FocusOut) {
-        auto *focus = static_cast<QFocusEvent *>(event);
-        if (focus->reason() != Qt::PopupFocusReason)
+        // Only a move within the window leaves the box: its own pop-up, a menu, a message
+        // box or a dialog (the question of Escape) take the focus for a while and give it
+        // back, and a question of the device on top of them would answer theirs.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             runGuarded([this] { OrderPhoneTypeComboBoxExit(); });
     }
     if (watched == OrderRepairImage && event->type() == QEvent::MouseButtonDblClick) {

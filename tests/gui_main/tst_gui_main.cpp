@@ -373,8 +373,10 @@ private slots:
         }
 
         QCOMPARE(s.ui.questions.size(), typed ? 1 : 0);
-        if (typed)
+        if (typed) { // Enter pressed on keeps the entries
             QCOMPARE(s.ui.questions[0].text, u"Zahodit neuložené změny zakázky?"_s);
+            QCOMPARE(s.ui.questions[0].defaultButton, Prompts::Answer::No);
+        }
         const bool dropped = !typed || yes;
         QCOMPARE(w.isVisible(), !(how == u"close"_s && dropped));
         if (dropped && how != u"close"_s) {
