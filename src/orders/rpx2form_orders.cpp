@@ -62,6 +62,25 @@ QDateTime shownDate(const QDateTime &value)
     return value.isValid() ? value : QDateTime(ZeroDate, QTime(0, 0));
 }
 
+// A date box (with its time box, when it has one) as a date to store. What the clerk left
+// as it was shown keeps the stored value, time included (the boxes hold whole days or
+// minutes); the empty box, the zero date, is no date at all (NULL).
+QDateTime pickedDate(const QDate &date, const std::optional<QTime> &time,
+                     const std::optional<QDateTime> &stored)
+{
+    if (stored) {
+        const QDateTime shown = shownDate(*stored);
+        if (date == shown.date()
+            && (!time
+                || (time->hour() == shown.time().hour()
+                    && time->minute() == shown.time().minute())))
+            return *stored;
+    }
+    if (date == ZeroDate)
+        return {};
+    return time ? Clock::localTime(date, *time) : Clock::startOfDay(date);
+}
+
 void setBackground(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();
@@ -605,9 +624,16 @@ COrder TRpx2Form::ReadOrderControls() const
     COrder o;
     o.OrderID = OrderIDEdit->text();
     o.OrderTypeID = OrderTypeIDComboBox->currentData().toInt();
-    o.OrderReceiptDate = Clock::localTime(OrderReceiptDateDateTimePicker->date(),
-                                          OrderReceiptTimeDateTimePicker->time());
-    o.OrderDeadlineDate = Clock::startOfDay(OrderDeadlineDateDateTimePicker->date());
+    auto stored = [this](QDateTime COrder::*date) -> std::optional<QDateTime> {
+        if (!m_loadedOrder)
+            return std::nullopt;
+        return (*m_loadedOrder).*date;
+    };
+    o.OrderReceiptDate
+        = pickedDate(OrderReceiptDateDateTimePicker->date(), OrderReceiptTimeDateTimePicker->time(),
+                     stored(&COrder::OrderReceiptDate));
+    o.OrderDeadlineDate = pickedDate(OrderDeadlineDateDateTimePicker->date(), std::nullopt,
+                                     stored(&COrder::OrderDeadlineDate));
     o.OrderFaultDescription = OrderFaultDescriptionMemo->toPlainText();
     o.OrderExpectedPricePrimary = OrderPriceEdit->text();
     o.OrderExpectedCurrencyPrimary = config.GetMainCurrency();
@@ -618,8 +644,14 @@ COrder TRpx2Form::ReadOrderControls() const
     o.OrderEngineerName = OrderEngineerComboBox->value();
     o.OrderRepairDescription = OrderRepairDescriptionMemo->toPlainText();
     o.OrderSoftware = OrderSoftwareCheckBox->isChecked();
-    o.OrderIssueDate = Clock::localTime(OrderIssueDateDateTimePicker->date(),
-                                        OrderIssueTimeDateTimePicker->time());
+    o.OrderIssueDate
+        = pickedDate(OrderIssueDateDateTimePicker->date(), OrderIssueTimeDateTimePicker->time(),
+                     stored(&COrder::OrderIssueDate));
+    // An order is handed back on its day of hand-back; one not handed back has none (the
+    // box shows a proposal only), unless it was handed back before and keeps that day.
+    if (o.OrderStateID != OrderStates::HandedBack
+        && !(m_loadedOrder && m_loadedOrder->OrderIssueDate.isValid()))
+        o.OrderIssueDate = QDateTime();
     o.OrderFinalPricePrimary = readPrice(OrderIssuePriceEdit->text());
     o.OrderFinalCurrencyPrimary = o.OrderExpectedCurrencyPrimary;
     o.OrderFinalPriceSecondary = readPrice(OrderIssuePriceSecondaryEdit->text());

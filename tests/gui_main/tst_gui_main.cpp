@@ -173,6 +173,11 @@ private slots:
             QCOMPARE(stored.OrderFinalPricePrimary, finalPrice.toDouble());
             QCOMPARE(stored.OrderComponentsPricePrimary, partsPrice.toDouble());
             QCOMPARE(stored.OrderFaultDescription, fault);
+            // Handed back today; an order in repair has no day of hand-back (not the
+            // deadline the box proposes).
+            QCOMPARE(stored.OrderIssueDate,
+                     state == OrderStates::HandedBack ? QDateTime(TestNow.date(), QTime(0, 0))
+                                                      : QDateTime());
             QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, name);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault); // shown as stored
             QCOMPARE(w.OrderCustomerNameEdit->text(), name);
@@ -579,6 +584,12 @@ private slots:
             QCOMPARE(countCustomers(s.data()), 3);
         }
         QCOMPARE(w.OrderCustomerNameEdit->text(), linked.CustomerName);
+        // Dates nobody touched keep their stored values: the deadline its time, the issue
+        // date stays unset.
+        if (!newOrder) {
+            QCOMPARE(shownOrder(s).OrderDeadlineDate, TestNow.addDays(7));
+            QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
+        }
     }
 
     void secondaryAmountOnLeavingPriceBox_data()
