@@ -137,6 +137,7 @@ private:
     bool confirmDiscard();
     void discardEdits();
     void reapplyChangesToStoredOrder();
+    void customerChangedMeanwhile(bool deleted);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
     QString shownPhotoPath() const; // empty, after a message, when it must not be opened

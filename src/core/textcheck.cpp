@@ -82,6 +82,7 @@ const KeyInfo Keys[] = {
     {"Rpx2.CustomerNotFilled", nullptr},
     {"Rpx2.CustomerPSC", nullptr},
     {"Rpx2.CustomerPhone", nullptr},
+    {"Rpx2.CustomerStoreChanges", "%s"},
     {"Rpx2.CustomerStreet", nullptr},
     {"Rpx2.DatabaseBusy", nullptr},
     {"Rpx2.DeviceNotExist", nullptr},

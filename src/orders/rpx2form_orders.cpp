@@ -1161,6 +1161,25 @@ bool TRpx2Form::storeOrder()
     if (!m_invalidPrices.isEmpty())
         return refuse("Rpx2.PriceNotFilled");
 
+    // A customer chosen for a new order and then changed in the boxes: the clerk says whether
+    // the register takes the changes; either way the order goes to that customer.
+    std::optional<CCustomer> customerChanges;
+    if (inserting && m_customer && m_customer->CustomerID != 0) {
+        CCustomer typed = *m_customer;
+        typed.CustomerName = OrderCustomerNameEdit->text();
+        typed.CustomerStreet = OrderCustomerStreetEdit->text();
+        typed.CustomerCity = OrderCustomerCityEdit->text();
+        typed.CustomerPSC = OrderCustomerPSCEdit->text();
+        typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
+        typed.CustomerEMail = OrderCustomerEMailEdit->text();
+        if (typed != *m_customer
+            && Ui::instance().ask(
+                   formatText(rpxText("Rpx2.CustomerStoreChanges"), { m_customer->CustomerName }),
+                   rpxText("Global.AppName"), Prompts::Buttons::YesNo)
+                == Prompts::Answer::Yes)
+            customerChanges = typed;
+    }
+
     const int position = m_data->orderList().currentRow();
     COrder order = ReadOrderControls();
     // A new order's photo is referenced only once its copy exists (below).
@@ -1173,6 +1192,9 @@ bool TRpx2Form::storeOrder()
         TRpx2Data::WriteTransaction transaction(*m_data);
         if (newCustomer)
             m_data->StoreCustomer(customer);
+        else if (customerChanges)
+            // Only when no other program changed the customer since it was chosen.
+            m_data->StoreCustomer(*customerChanges, &customer);
         order.OrderCustomerID = customer.CustomerID;
         if (inserting) {
             m_data->StoreNewOrder(order);
@@ -1187,6 +1209,12 @@ bool TRpx2Form::storeOrder()
         // Nothing was written: the customer typed for this order is still to be stored.
         if (newCustomer)
             m_customer.reset();
+        // (A new order conflicts with nobody: only the chosen customer can have changed.)
+        if (customerChanges
+            && (e.kind() == RpxError::Kind::Changed || e.kind() == RpxError::Kind::Deleted)) {
+            customerChangedMeanwhile(e.kind() == RpxError::Kind::Deleted);
+            return false;
+        }
         if (e.kind() == RpxError::Kind::Changed) {
             Ui::instance().message(rpxText("Rpx2.OrderChangedMeanwhile"), appErrorTitle(),
                                    Prompts::Icon::Warning);
@@ -1208,6 +1236,8 @@ bool TRpx2Form::storeOrder()
     // The row as stored is what the next change is compared with, even should showing it
     // fail below.
     m_loadedOrder = stored;
+    if (customerChanges)
+        m_customer = customerChanges;
 
     if (inserting && !m_pendingPhotoSource.isEmpty()) {
         const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
@@ -1271,6 +1301,35 @@ void TRpx2Form::reapplyChangesToStoredOrder()
     SetOrderFormState(OrderFormState::Edit);
     LockIssuedOrder(false);
     UpdateAccessoryControls();
+}
+
+// The customer chosen for a new order was changed or deleted by another program before the
+// clerk's changes to it were stored: nothing is stored. The boxes show the customer as stored
+// now with the clerk's changes on top, for the next store to ask about again; a deleted
+// customer becomes a new one from the boxes.
+void TRpx2Form::customerChangedMeanwhile(bool deleted)
+{
+    const CCustomer chosen = *m_customer;
+    const std::optional<CCustomer> now
+        = deleted ? std::nullopt : m_data->GetCustomer(chosen.CustomerID);
+    Ui::instance().message(rpxText(now ? "CustomerSearch.CustomerChangedMeanwhile"
+                                       : "CustomerSearch.CustomerDeletedMeanwhile"),
+                           appErrorTitle(), Prompts::Icon::Warning);
+    if (!now) {
+        m_customer.reset();
+        return;
+    }
+    for (auto [box, field] : { std::pair { OrderCustomerNameEdit, &CCustomer::CustomerName },
+                               std::pair { OrderCustomerStreetEdit, &CCustomer::CustomerStreet },
+                               std::pair { OrderCustomerCityEdit, &CCustomer::CustomerCity },
+                               std::pair { OrderCustomerPSCEdit, &CCustomer::CustomerPSC },
+                               std::pair { OrderCustomerPhoneNoEdit, &CCustomer::CustomerPhoneNo },
+                               std::pair { OrderCustomerEMailEdit, &CCustomer::CustomerEMail } })
+        if (box->text() == chosen.*field)
+            box->setText((*now).*field);
+    OrderCustomerCodeEdit->setText(now->CustomerCode);
+    showCustomerStart();
+    m_customer = now;
 }
 
 void TRpx2Form::addStoreCompletion(std::function<void(const QString &, int)> hook)

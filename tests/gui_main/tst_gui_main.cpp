@@ -522,12 +522,15 @@ private slots:
         QTest::addColumn<bool>("newOrder");
         QTest::addColumn<bool>("choose"); // through the customer search
         QTest::addColumn<bool>("typeAfter"); // then the name edited by hand
+        QTest::addColumn<bool>("storeChanges"); // the answer to the question about them
 
         // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
-        // linked, in a new order even when its name is edited afterwards.
-        QTest::newRow("shown order, typed") << false << false << true;
-        QTest::newRow("shown order, chosen") << false << true << false;
-        QTest::newRow("new order, chosen, typed") << true << true << true;
+        // linked, in a new order even when its name is edited afterwards: the clerk is asked
+        // whether the register takes the edit.
+        QTest::newRow("shown order, typed") << false << false << true << false;
+        QTest::newRow("shown order, chosen") << false << true << false << false;
+        QTest::newRow("new order, chosen, typed, kept") << true << true << true << false;
+        QTest::newRow("new order, chosen, typed, stored") << true << true << true << true;
     }
 
     void customerOfOrder()
@@ -535,6 +538,7 @@ private slots:
         QFETCH(bool, newOrder);
         QFETCH(bool, choose);
         QFETCH(bool, typeAfter);
+        QFETCH(bool, storeChanges);
         int alena = 0, bedrich = 0;
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetEngineerMandatory(true); // checked only when an order is taken in
@@ -568,14 +572,20 @@ private slots:
             QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
         }
         QCOMPARE(w.orderFormState(), newOrder ? State::Insert : State::Edit);
+        s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
         w.ActionOrderStore->trigger();
 
         QCOMPARE(s.ui.messageTexts(), QStringList());
+        QCOMPARE(s.ui.questions.value(0).text
+                     == u"Uložit změněné údaje zákazníka Bedřich Novotný?"_s,
+                 newOrder && typeAfter);
         const CCustomer linked
             = s.data().GetCustomer(shownOrder(s).OrderCustomerID).value_or(CCustomer {});
-        if (choose) { // the register is not changed
+        if (choose) { // the register changes only when the clerk says so
             QCOMPARE(linked.CustomerID, bedrich);
-            QCOMPARE(linked.CustomerName, u"Bedřich Novotný"_s);
+            QCOMPARE(linked.CustomerName,
+                     storeChanges ? u"Bedřich Novotný ml."_s : u"Bedřich Novotný"_s);
+            QCOMPARE(linked.CustomerEMail, u"bedrich@example.cz"_s);
             QCOMPARE(countCustomers(s.data()), 2);
         } else { // a new customer from the boxes; the old one stays as it was
             QVERIFY(linked.CustomerID != alena);
