@@ -121,6 +121,7 @@ private:
     OrderView readOrderView(const COrder &order);
     void fillOrderControls(const OrderView &view);
     void clearOrderControls();
+    void showNoOrder();
     void fillTypeCombo(int typeId, const QList<IdName> &types);
     void fillStateLists(int stateId, const QString &filterFirstEntry, const QList<IdName> &states);
 

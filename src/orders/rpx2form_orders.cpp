@@ -345,8 +345,8 @@ void TRpx2Form::updateActions()
 {
     const bool editing = m_state == OrderFormState::Insert || m_state == OrderFormState::Edit;
     const bool hasRows = m_data && !m_data->orderList().isEmpty();
-    ActionPrintReceipt->setEnabled(!editing);
-    ActionPrintIssue->setEnabled(!editing);
+    ActionPrintReceipt->setEnabled(!editing && hasRows);
+    ActionPrintIssue->setEnabled(!editing && hasRows);
     const bool first = !hasRows || m_data->orderList().isFirst();
     const bool last = !hasRows || m_data->orderList().isLast();
     ActionOrderFirst->setEnabled(!editing && !first);
@@ -362,7 +362,7 @@ void TRpx2Form::updateActions()
         runGuarded([&] { deleteAllowed = m_data->config().GetDeleteOrder(); });
     ActionOrderDelete->setEnabled(deleteAllowed);
     ActionOrderChange->setEnabled(!editing && hasRows && m_locked);
-    ActionOrderHold->setEnabled(hasRows || editing);
+    ActionOrderHold->setEnabled(hasRows && !editing);
     QPalette palette = PanelOrderStore->palette();
     palette.setColor(QPalette::Window, editing ? QColor(0xd0, 0x20, 0x20) : QApplication::palette().color(QPalette::Window));
     PanelOrderStore->setPalette(palette);
@@ -962,6 +962,10 @@ void TRpx2Form::ReloadOrderList()
     filter.phoneImei = OrderPhoneIMEIEditFilter->text().trimmed();
     filter.ageDays = OrderAgeComboBox->currentData().toInt();
     m_data->orderList().reload(filter);
+    // A filter that matches nothing leaves no order to show (a reopened list that has rows
+    // shows its first one).
+    if (m_state == OrderFormState::Browse && m_data->orderList().isEmpty())
+        showNoOrder();
     updateActions();
     syncListSelection();
 }
@@ -1362,10 +1366,19 @@ void TRpx2Form::discardEdits()
         if (!m_data->orderList().isEmpty())
             return;
     }
+    showNoOrder();
+}
+
+// The list is empty: no order is shown, so nothing is left that printing, holding, changing,
+// deleting, e-mailing or a photo could act on.
+void TRpx2Form::showNoOrder()
+{
     clearOrderControls();
     m_locked = false;
     SetOrderFormState(OrderFormState::Browse);
     LockIssuedOrder(false);
+    ActionCustomerSelect->setEnabled(false);
+    OrderRepairImage->setEnabled(false);
     StatusPanel0->clear();
 }
 
@@ -1519,7 +1532,9 @@ void TRpx2Form::refreshHoldLabel()
 
 void TRpx2Form::ActionOrderHoldExecute()
 {
-    if (m_state != OrderFormState::Browse && !storeOrder())
+    // (Disabled while an order is taken in or changed: the list's row is not the order on
+    // the screen then.)
+    if (m_state != OrderFormState::Browse)
         return;
     OrderList &list = m_data->orderList();
     const QString id = list.currentOrderId();
@@ -1559,10 +1574,6 @@ void TRpx2Form::ActionOrderDeleteExecute()
     ReloadOrderList();
     if (!list.isEmpty())
         list.moveTo(qMin(position, list.rowCount() - 1));
-    else {
-        clearOrderControls();
-        SetOrderFormState(OrderFormState::Browse);
-    }
     ShowOrderTotals();
 }
 
