@@ -101,6 +101,7 @@ private:
     QWidget *createButtonColumn();
     QWidget *createListPanel();
     void connectChangeHandlers();
+    void setTabOrders();
     void applyTexts();
     void restoreSettings();
     void applyComboStyles();

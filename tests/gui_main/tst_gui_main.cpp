@@ -570,6 +570,8 @@ private slots:
             QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
             QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
             QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
+            // Tab goes on to the phone, not into the filter beside the name.
+            QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
         }
         QCOMPARE(w.orderFormState(), newOrder ? State::Insert : State::Edit);
         s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
