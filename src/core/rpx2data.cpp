@@ -243,6 +243,9 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             m_orderList->reload(filter);
             return true;
         } catch (const RpxError &e) {
+            // No texts to show the program in: no other database would help.
+            if (e.kind() == RpxError::Kind::Texts)
+                throw;
             prompts.message(e.message(), QStringLiteral("Repaxo"), Prompts::Icon::Error);
             return false;
         }
@@ -250,15 +253,23 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
 
     const QString beside = AppPaths::databaseFile();
     const QString remembered = m_config->GetDBFileName();
-    if (QFileInfo::exists(beside) && tryOpen(beside))
-        return true;
+    bool unusable = false; // a file was there, but it could not be used
+    if (QFileInfo::exists(beside)) {
+        if (tryOpen(beside))
+            return true;
+        unusable = true;
+    }
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()
-        && QFileInfo(remembered) != QFileInfo(beside) && tryOpen(remembered))
-        return true;
+        && QFileInfo(remembered) != QFileInfo(beside)) {
+        if (tryOpen(remembered))
+            return true;
+        unusable = true;
+    }
     for (;;) {
         QString path;
         switch (prompts.missingDatabase(
-            QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
+            unusable ? QStringLiteral("Soubor databáze nelze použít.\nZadejte umístění databáze.")
+                     : QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
         case Prompts::MissingDatabase::ChooseFile:
             path = prompts.openFileName(QStringLiteral("Databáze"), AppPaths::programDir(),
                                         QStringLiteral("Datové soubory Repaxo (*.db)"));
@@ -275,10 +286,13 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             return false;
         }
         // A file chosen or created here is the one the next start opens too.
-        if (!path.isEmpty() && tryOpen(path)) {
+        if (path.isEmpty())
+            continue;
+        if (tryOpen(path)) {
             m_config->SetDBFileName(QFileInfo(path).absoluteFilePath());
             return true;
         }
+        unusable = true;
     }
 }
 

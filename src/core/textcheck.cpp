@@ -273,6 +273,7 @@ const KeyInfo Keys[] = {
     {"Options.JoinOrders", nullptr},
     {"Options.Language", nullptr},
     {"Options.LanguageDescription", nullptr},
+    {"Options.LanguageFileMissing", "%s"},
     {"Options.LanguageGroup", nullptr},
     {"Options.LanguageSelect", nullptr},
     {"Options.LogoFileNotFound", nullptr},

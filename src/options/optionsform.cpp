@@ -8,10 +8,12 @@
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
+#include "textformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -729,6 +731,14 @@ void TOptionsForm::accept()
     const QString language = m_languageCombo->currentIndex() >= 0
         ? m_languageCombo->currentData().toString()
         : m_storedLanguage;
+    // A language without its file would start the program without texts.
+    if (language != m_storedLanguage && !QFileInfo::exists(AppPaths::languageFile(language))) {
+        Ui::instance().message(
+            formatText(rpxText("Options.LanguageFileMissing"),
+                       { QDir::toNativeSeparators(AppPaths::languageFile(language)) }),
+            appErrorTitle(), Prompts::Icon::Warning);
+        return;
+    }
     if (!runGuarded([this] { store(); }))
         return;
     if (language != m_storedLanguage)

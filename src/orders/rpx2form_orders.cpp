@@ -187,6 +187,10 @@ bool TRpx2Form::start()
     m_columnWidths[1]
         = qMax(fit1, m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 1, fit1));
     applyTexts();
+    // The shop's language without its file: the program speaks Czech and says why.
+    const QString textsNotice = CSimpleResources::instance().takeNotice();
+    if (!textsNotice.isEmpty())
+        Ui::instance().message(textsNotice, QStringLiteral("Repaxo"), Prompts::Icon::Warning);
     OrderStateComboBoxFilter->setCurrentIndex(0);
     m_easyCustomer = m_data->config().GetEasyCustomer();
     ShowOrderList(m_data->config().GetShowOrders());

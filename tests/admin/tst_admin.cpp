@@ -291,6 +291,7 @@ private slots:
         row("password, never shown", "Password", u"Tajné1"_s, u"(set)"_s);
         row("column width", "CWOrderList1", u"75"_s, u"75"_s);
         row("language file", "Language", u"pl"_s, u"pl"_s);
+        row("language in capitals", "Language", u"SK"_s, u"sk"_s);
         row("web address", "OrderWwwUrl", u"https://servis.example.cz/stav"_s,
             u"https://servis.example.cz/stav"_s);
         row("largest exchange rate", "ExchangeRate", u"999999.5"_s, u"999999.5"_s);
@@ -311,6 +312,7 @@ private slots:
         row("address of a program", "OrderWwwUrl", u"file:///usr/bin/xterm"_s, {});
         row("address without a scheme", "PcrImeiCheckUrl", u"imei.example.cz"_s, {});
         row("language outside the folder", "Language", u"../../x"_s, {});
+        row("language without its file", "Language", u"xx"_s, {});
         row("column of no list", "CWCustomerSearch12", u"75"_s, {});
         row("column of a long name", "CWOrderList1", QString(5000, u'x'), {});
         QTest::newRow("long column key")

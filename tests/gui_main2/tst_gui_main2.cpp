@@ -334,16 +334,17 @@ private slots:
         QTest::addColumn<QStringList>("chosen"); // what the file dialog gives, in turn
         QTest::addColumn<QStringList>("shown"); // the messages, in turn
         const QString foreign = u"foreign"_s, good = u"good"_s, damaged = u"damaged"_s,
-                      missing = u"missing"_s;
+                      missing = u"missing"_s, unusable = u"unusable"_s;
+        // The question after a file that is there says so, not that it is missing.
         QTest::newRow("damaged list of tables")
-            << u"schema"_s << false << QStringList { good } << QStringList { damaged, missing };
+            << u"schema"_s << false << QStringList { good } << QStringList { damaged, unusable };
         QTest::newRow("damaged orders")
-            << u"pages"_s << false << QStringList { good } << QStringList { damaged, missing };
+            << u"pages"_s << false << QStringList { good } << QStringList { damaged, unusable };
         QTest::newRow("DBFileName names another kind of file")
-            << QString() << true << QStringList { good } << QStringList { foreign, missing };
+            << QString() << true << QStringList { good } << QStringList { foreign, unusable };
         QTest::newRow("another kind of file chosen")
             << QString() << false << QStringList { foreign, good }
-            << QStringList { missing, foreign, missing };
+            << QStringList { missing, foreign, unusable };
     }
 
     void unusableDatabaseAtStartUp()
@@ -384,6 +385,7 @@ private slots:
                   besidePath) },
             { u"foreign"_s, u"Soubor „%1“ není databází programu Repaxo."_s.arg(foreign) },
             { u"missing"_s, u"Soubor databáze nenalezen.\nZadejte umístění databáze."_s },
+            { u"unusable"_s, u"Soubor databáze nelze použít.\nZadejte umístění databáze."_s },
         };
         QStringList expected;
         for (const QString &kind : shown)
