@@ -614,8 +614,10 @@ QList<IdName> TRpx2Data::GetAllOrderTypes()
 
 std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
 {
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
-                                               "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+    // Compared as every name is: "placená oprava" names "Placená oprava".
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 WHERE ")
+                                    + m_dialect->collate(QStringLiteral("OrderTypeName"))
+                                    + QStringLiteral(" = ? ORDER BY OrderTypeID"),
                                 { name });
     if (!query.next())
         return std::nullopt;
@@ -1223,8 +1225,11 @@ QStringList TRpx2Data::GetKnownPhoneNames()
 
 QStringList TRpx2Data::GetEngineerListNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT EngineerName FROM t_filter_engineer_01 ORDER BY FilterEngineerID"));
+    // In the shop's language, as the other suggestion lists.
+    QSqlQuery query
+        = OpenQuery(QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY ")
+                    + m_dialect->collate(QStringLiteral("EngineerName"))
+                    + QStringLiteral(", FilterEngineerID"));
     return valuesOf(query);
 }
 
