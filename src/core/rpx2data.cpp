@@ -12,6 +12,7 @@
 #include "stolenphoneregister.h"
 #include "textformat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -304,8 +305,10 @@ void TRpx2Data::OpenFile(const QString &path)
     QFile file(nativePath);
     if (!file.exists())
         throw RpxError(QStringLiteral("Soubor databáze „%1“ neexistuje.").arg(nativePath));
+    if (QFileInfo(nativePath).isDir())
+        throw RpxError(QStringLiteral("„%1“ je složka, ne soubor databáze.").arg(nativePath));
     if (!file.open(QIODevice::ReadOnly))
-        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze otevřít: %2")
+        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze přečíst (%2).")
                            .arg(nativePath, file.errorString()));
     // Only a SQLite file is opened: SQLite would otherwise treat an empty or foreign file
     // as a new database and the program could write into it.
@@ -323,7 +326,8 @@ void TRpx2Data::OpenFile(const QString &path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(nativePath);
         if (!db.open()) {
-            error = QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, db.lastError().text());
+            error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
+                        .arg(nativePath, db.lastError().text());
         } else {
             try {
                 m_dialect->prepareConnection(db);
@@ -346,7 +350,7 @@ void TRpx2Data::OpenFile(const QString &path)
                     kind = RpxError::Kind::Busy;
                     break;
                 case SqliteTrouble::None:
-                    error = QStringLiteral("Databázi „%1“ nelze otevřít: %2")
+                    error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
                                 .arg(nativePath, tables.lastError().text());
                     break;
                 }
@@ -417,6 +421,10 @@ void TRpx2Data::CreateDatabase(const QString &path)
     if (QFileInfo::exists(absolute))
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
                                       "založit.").arg(absolute));
+    const QString folder = QFileInfo(absolute).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: složka „%2“ neexistuje.")
+                           .arg(absolute, QDir::toNativeSeparators(folder)));
     initCoreResources();
     QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
     if (!schemaFile.open(QIODevice::ReadOnly))
@@ -456,7 +464,9 @@ void TRpx2Data::CreateDatabase(const QString &path)
     QSqlDatabase::removeDatabase(name);
     if (!error.isEmpty()) {
         QFile::remove(absolute);
-        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: %2").arg(absolute, error));
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit; zkontrolujte, zda lze do "
+                                      "složky zapisovat (%2).")
+                           .arg(absolute, error));
     }
 }
 
