@@ -310,6 +310,7 @@ const KeyInfo Keys[] = {
     {"Options.ShowOrders", nullptr},
     {"Options.UseSecondaryCurrency", nullptr},
     {"Options.Web", nullptr},
+    {"Options.WebAddressHint", nullptr},
     {"Options.Window", nullptr},
     {"Options.WwwUrl", nullptr},
 

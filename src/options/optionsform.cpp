@@ -578,9 +578,15 @@ void TOptionsForm::buildWebPage()
             "Options.PcrImeiCheck", m_pcrImeiCheckEdit),
         m_pcrImeiCheckEdit);
     internetGroup->setLayout(form);
+    // Why OK is refused, while an address is: shown below the addresses and on them.
+    m_webAddressHint = new QLabel(page);
+    m_webAddressHint->setObjectName(QStringLiteral("WebAddressHintLabel"));
+    m_webAddressHint->setWordWrap(true);
+    m_texts.push_back([this] { m_webAddressHintText = rpxText("Options.WebAddressHint"); });
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(internetGroup);
+    layout->addWidget(m_webAddressHint);
     layout->addStretch();
 }
 
@@ -847,8 +853,10 @@ void TOptionsForm::validateInputs()
     for (QLineEdit *edit : { m_orderWwwUrlEdit, m_pcrImeiCheckEdit }) {
         const bool valid = CConfig::IsWebAddress(edit->text());
         markInvalid(edit, !valid);
+        edit->setToolTip(valid ? QString() : m_webAddressHintText);
         addressesValid = addressesValid && valid;
     }
+    m_webAddressHint->setText(addressesValid ? QString() : m_webAddressHintText);
     m_inputsValid = rateValid && addressesValid;
     m_okButton->setEnabled(m_inputsValid);
 }

@@ -289,6 +289,10 @@ private slots:
         }
         QCOMPARE(ok->isEnabled(), accepted);
         QCOMPARE(isRed(), !accepted);
+        if (key.endsWith("Url")) // a refused address says what is accepted
+            QCOMPARE(control->toolTip(),
+                     accepted ? QString()
+                              : u"Lze zadat jen adresu začínající http:// nebo https://."_s);
         if (spin)
             QTest::mouseClick(ok, Qt::LeftButton);
         else
