@@ -160,7 +160,9 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     OrderListDBGrid->setMinimumHeight(300);
 
     connectChangeHandlers();
+    setTabOrders();
     defineFormFields();
+    connectImeiAndNotify();
     // The window has a fixed size given by its contents (it narrows when the list is hidden).
     centralWidget()->layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -191,7 +193,7 @@ void TRpx2Form::createActions()
     connect(ActionClose, &QAction::triggered, this, &QWidget::close);
     ActionCustomerSelect = make("ActionCustomerSelect", "Vybrat...", &TRpx2Form::ActionCustomerSelectExecute);
     ActionFilters = make("ActionFilters", "Seznamy...", &TRpx2Form::ActionFiltersExecute);
-    ActionNotify = named(new QAction(QStringLiteral("Oznamování..."), this), "ActionNotify");
+    ActionNotify = make("ActionNotify", "Oznamování...", &TRpx2Form::ActionNotifyExecute);
     ActionOptions = make("ActionOptions", "Možnosti...", &TRpx2Form::ActionOptionsExecute);
     ActionOrderChange = make("ActionOrderChange", "Změnit", &TRpx2Form::ActionOrderChangeExecute);
     ActionOrderNext = named(new QAction(QStringLiteral("Další"), this), "ActionOrderNext");
@@ -199,7 +201,8 @@ void TRpx2Form::createActions()
     ActionOrderFirst = named(new QAction(QStringLiteral("První"), this), "ActionOrderFirst");
     ActionOrderLast = named(new QAction(QStringLiteral("Poslední"), this), "ActionOrderLast");
     ActionOrderNew = make("ActionOrderNew", "&Nová", &TRpx2Form::ActionOrderNewExecute);
-    ActionOrderNewMulti = named(new QAction(QStringLiteral("Nová &hromadně"), this), "ActionOrderNewMulti");
+    ActionOrderNewMulti
+        = make("ActionOrderNewMulti", "Nová &hromadně", &TRpx2Form::ActionOrderNewMultiExecute);
     ActionOrderStore = make("ActionOrderStore", "Uložit", &TRpx2Form::ActionOrderStoreExecute);
     ActionOrderSumary
         = make("ActionOrderSumary", "Uzávěrky...", &TRpx2Form::ActionOrderSumaryExecute);
@@ -217,7 +220,7 @@ void TRpx2Form::createActions()
     ActionOrderImageLoad = make("ActionOrderImageLoad", "Přiřadit...", &TRpx2Form::ActionOrderImageLoadExecute);
     ActionOrderImageClear = make("ActionOrderImageClear", "Odstranit", &TRpx2Form::ActionOrderImageClearExecute);
     ActionOrderImagePrint = make("ActionOrderImagePrint", "Tisknout...", &TRpx2Form::ActionOrderImagePrintExecute);
-    ActionNotifyEmail = named(new QAction(QStringLiteral("*"), this), "ActionNotifyEmail");
+    ActionNotifyEmail = make("ActionNotifyEmail", "*", &TRpx2Form::ActionNotifyEmailExecute);
     ActionOrderHold = make("ActionOrderHold", "Podržet", &TRpx2Form::ActionOrderHoldExecute);
     ActionOrderHold->setToolTip(QStringLiteral("Podržet"));
     ActionOrderClear = make("ActionOrderClear", "Vyčistit", &TRpx2Form::ActionOrderClearExecute);
@@ -235,10 +238,6 @@ void TRpx2Form::createActions()
     addAction(ActionOrderStore);
     // Escape is no shortcut: a shortcut would take the key from an open drop-down or
     // completion list. It reaches the window (keyPressEvent) only when no control used it.
-
-    // Features that arrive with later parts of the program stay out of sight until then.
-    for (QAction *later : {ActionNotify, ActionOrderNewMulti, ActionNotifyEmail})
-        later->setVisible(false);
 }
 
 void TRpx2Form::createMenus()
@@ -348,7 +347,6 @@ QWidget *TRpx2Form::createCustomerBox()
     CustomerCityEditFilter = named(new QLineEdit, "CustomerCityEditFilter");
     NotifyEmailButton = named(new QToolButton, "NotifyEmailButton");
     NotifyEmailButton->setDefaultAction(ActionNotifyEmail);
-    NotifyEmailButton->setVisible(false);
     CustomerSelectButton = actionButton(ActionCustomerSelect, "CustomerSelectButton");
 
     CustomerCodeLabel = label("CustomerCodeLabel", "Kód:");
@@ -653,6 +651,72 @@ QWidget *TRpx2Form::createListPanel()
     layout->addLayout(bottom);
     layout->addWidget(NoFilterCheckBox);
     return OrdersPanel;
+}
+
+// Tab walks the order's entries in reading order - order, customer, repair, accessories -
+// and then the filter boxes beside them in a chain of their own, so that a clerk typing
+// name, Tab, phone never lands in a filter. The list and the buttons come last.
+void TRpx2Form::setTabOrders()
+{
+    QList<QWidget *> chain { OrderTypeIDComboBox,
+                             OrderReceiptDateDateTimePicker,
+                             OrderReceiptTimeDateTimePicker,
+                             OrderDeadlineDateDateTimePicker,
+                             OrderFaultDescriptionMemo,
+                             OrderPriceEdit,
+                             OrderPriceSecondaryEdit,
+                             OrderCustomerNameEdit,
+                             OrderCustomerPhoneNoEdit,
+                             OrderCustomerEMailEdit,
+                             OrderCustomerStreetEdit,
+                             OrderCustomerCityEdit,
+                             OrderCustomerPSCEdit,
+                             CustomerSelectButton,
+                             NotifyEmailButton,
+                             OrderStateComboBox,
+                             OrderEngineerComboBox,
+                             OrderRepairDescriptionMemo,
+                             OrderIssueDateDateTimePicker,
+                             OrderIssueTimeDateTimePicker,
+                             OrderSoftwareCheckBox,
+                             OrderIssuePriceEdit,
+                             OrderIssuePriceSecondaryEdit,
+                             OrderIssueComponentPriceEdit,
+                             OrderIssueComponentPriceSecondaryEdit,
+                             OrderRepairNoteMemo,
+                             OrderRepairImage,
+                             OrderPhoneCheckBox,
+                             OrderPhoneTypeComboBox,
+                             OrderPhoneIMEIEdit,
+                             OrderBatteryCheckBox,
+                             OrderBatteryTypeComboBox,
+                             OrderBatterySNEdit,
+                             OrderSimCheckBox,
+                             OrderChargerCheckBox,
+                             OrderWarrantyCertCheckBox,
+                             OrderCoverCheckBox,
+                             OrderNoteMemo,
+                             OrderIDEditFilter,
+                             CustomerNameEditFilter,
+                             CustomerPhoneNoEditFilter,
+                             CustomerEMailEditFilter,
+                             CustomerCityEditFilter,
+                             OrderStateComboBoxFilter,
+                             OrderEngineerComboBoxFilter,
+                             OrderPhoneTypeComboBoxFilter,
+                             OrderPhoneIMEIEditFilter,
+                             OrderAgeComboBox,
+                             OrderListDBGrid,
+                             NoFilterCheckBox };
+    for (const char *name :
+         { "OrderHoldButton", "OrderClearButton", "PrintReceiptButton", "PrintIssueButton",
+           "OrderFirstButton", "OrderPreviousButton", "OrderNextButton", "OrderLastButton",
+           "OrderNewButton", "OrderStoreButton", "OrderCancelButton", "OrderDeleteButton",
+           "IssueOrderChangeButton" })
+        if (auto *button = findChild<QWidget *>(QLatin1String(name)))
+            chain.append(button);
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TRpx2Form::connectChangeHandlers()

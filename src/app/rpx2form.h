@@ -101,6 +101,7 @@ private:
     QWidget *createButtonColumn();
     QWidget *createListPanel();
     void connectChangeHandlers();
+    void setTabOrders();
     void applyTexts();
     void restoreSettings();
     void applyComboStyles();
@@ -121,6 +122,7 @@ private:
     OrderView readOrderView(const COrder &order);
     void fillOrderControls(const OrderView &view);
     void clearOrderControls();
+    void showNoOrder();
     void fillTypeCombo(int typeId, const QList<IdName> &types);
     void fillStateLists(int stateId, const QString &filterFirstEntry, const QList<IdName> &states);
 
@@ -137,6 +139,7 @@ private:
     bool confirmDiscard();
     void discardEdits();
     void reapplyChangesToStoredOrder();
+    void customerChangedMeanwhile(bool deleted);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
     QString shownPhotoPath() const; // empty, after a message, when it must not be opened
@@ -180,6 +183,14 @@ private:
     void showListPosition();
     void listRowActivated(int row);
     void runPendingReload();
+
+    // IMEI checks, customer e-mail and multi-device intake (orders/rpx2form_imei.cpp,
+    // notify/rpx2form_notify.cpp, intake/rpx2form_multi.cpp)
+    void connectImeiAndNotify();
+    void OrderPhoneIMEIEditExit();
+    void ActionNotifyExecute();
+    void ActionNotifyEmailExecute();
+    void ActionOrderNewMultiExecute();
 
     TRpx2Data *m_data = nullptr;
     OrderFormState m_state = OrderFormState::Browse;

@@ -11,8 +11,10 @@
 #include "rpxerror.h"
 #include "simpleresources.h"
 #include "sqldialect.h"
+#include "stolenphoneregister.h"
 #include "textformat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -22,6 +24,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -184,6 +187,9 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             m_orderList->reload(filter);
             return true;
         } catch (const RpxError &e) {
+            // No texts to show the program in: no other database would help.
+            if (e.kind() == RpxError::Kind::Texts)
+                throw;
             prompts.message(e.message(), QStringLiteral("Repaxo"), Prompts::Icon::Error);
             return false;
         }
@@ -191,15 +197,23 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
 
     const QString beside = AppPaths::databaseFile();
     const QString remembered = m_config->GetDBFileName();
-    if (QFileInfo::exists(beside) && tryOpen(beside))
-        return true;
+    bool unusable = false; // a file was there, but it could not be used
+    if (QFileInfo::exists(beside)) {
+        if (tryOpen(beside))
+            return true;
+        unusable = true;
+    }
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()
-        && QFileInfo(remembered) != QFileInfo(beside) && tryOpen(remembered))
-        return true;
+        && QFileInfo(remembered) != QFileInfo(beside)) {
+        if (tryOpen(remembered))
+            return true;
+        unusable = true;
+    }
     for (;;) {
         QString path;
         switch (prompts.missingDatabase(
-            QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
+            unusable ? QStringLiteral("Soubor databáze nelze použít.\nZadejte umístění databáze.")
+                     : QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
         case Prompts::MissingDatabase::ChooseFile:
             path = prompts.openFileName(QStringLiteral("Databáze"), AppPaths::programDir(),
                                         QStringLiteral("Datové soubory Repaxo (*.db)"));
@@ -216,10 +230,13 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             return false;
         }
         // A file chosen or created here is the one the next start opens too.
-        if (!path.isEmpty() && tryOpen(path)) {
+        if (path.isEmpty())
+            continue;
+        if (tryOpen(path)) {
             m_config->SetDBFileName(QFileInfo(path).absoluteFilePath());
             return true;
         }
+        unusable = true;
     }
 }
 
@@ -231,8 +248,10 @@ void TRpx2Data::OpenFile(const QString &path)
     QFile file(nativePath);
     if (!file.exists())
         throw RpxError(QStringLiteral("Soubor databáze „%1“ neexistuje.").arg(nativePath));
+    if (QFileInfo(nativePath).isDir())
+        throw RpxError(QStringLiteral("„%1“ je složka, ne soubor databáze.").arg(nativePath));
     if (!file.open(QIODevice::ReadOnly))
-        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze otevřít: %2")
+        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze přečíst (%2).")
                            .arg(nativePath, file.errorString()));
     // Only a SQLite file is opened: SQLite would otherwise treat an empty or foreign file
     // as a new database and the program could write into it.
@@ -250,7 +269,7 @@ void TRpx2Data::OpenFile(const QString &path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(nativePath);
         if (!db.open()) {
-            error = QStringLiteral("Databázi „%1“ nelze otevřít: %2")
+            error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
                         .arg(nativePath, db.lastError().text());
         } else {
             try {
@@ -274,7 +293,7 @@ void TRpx2Data::OpenFile(const QString &path)
                     kind = RpxError::Kind::Busy;
                     break;
                 case SqliteTrouble::None:
-                    error = QStringLiteral("Databázi „%1“ nelze otevřít: %2")
+                    error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
                                 .arg(nativePath, tables.lastError().text());
                     break;
                 }
@@ -418,6 +437,10 @@ void TRpx2Data::CreateDatabase(const QString &path)
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
                                       "založit.")
                            .arg(absolute));
+    const QString folder = QFileInfo(absolute).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: složka „%2“ neexistuje.")
+                           .arg(absolute, QDir::toNativeSeparators(folder)));
     const QStringList statements = schemaStatements();
 
     const QString name = QStringLiteral("repaxo-create-%1").arg(++g_connectionCounter);
@@ -446,7 +469,9 @@ void TRpx2Data::CreateDatabase(const QString &path)
     QSqlDatabase::removeDatabase(name);
     if (!error.isEmpty()) {
         QFile::remove(absolute);
-        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: %2").arg(absolute, error));
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit; zkontrolujte, zda lze do "
+                                      "složky zapisovat (%2).")
+                           .arg(absolute, error));
     }
 }
 

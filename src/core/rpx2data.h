@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 class CConfig;
+class CStolenPhoneRegister;
 class CustomerSearchModel;
 class OrderList;
 class OrderListListener;
@@ -130,7 +131,7 @@ public:
     QList<IdName> GetOrderTypes(); // OrderTypeOrder > 0, in that order
     QList<IdName> GetOrderStates(); // OrderStateOrder > 0, in that order
     QList<IdName> GetAllOrderTypes(); // every type, hidden ones too, by OrderTypeOrder
-    // The id of the first type with exactly this name; nullopt when there is none.
+    // The id of the first type of this name, letter case aside; nullopt when there is none.
     std::optional<int> FindOrderTypeId(const QString &name);
 
     // --- orders ---
@@ -154,7 +155,21 @@ public:
     int RenameEngineer(const QString &from, const QString &to);
     int RenamePhoneType(const QString &from, const QString &to);
     void SetOrderEmailSent(const QString &orderId);
+    // Stores one multi-device intake in one write transaction: the customer first when it
+    // is new (CustomerID 0), then every order linked to it; an order without a number gets
+    // the next number of the year, one with a number is updated - only when its row is still
+    // as in asLoaded (the earlier orders as read), else RpxError of kind Changed or Deleted.
+    // Either everything is stored and the new ids and numbers are written back, or nothing
+    // is stored, the records are left as they were and RpxError is thrown.
+    void StoreIntake(CCustomer &customer, QList<COrder> &orders,
+                     const QList<COrder> &asLoaded = {});
     void SetOrderRepairImage(const QString &orderId, const QString &fileName);
+
+    // --- stolen-phone register ---
+    // Asks the register at PcrImeiCheckUrl about the IMEI; false at once when the address
+    // or the IMEI is empty. Throws RpxError when the check could not be made.
+    bool CheckStolenImei(const QString &imei);
+    CStolenPhoneRegister &PcrImeiDb();
 
     // --- revenue (handed-back orders) ---
     double GetRevenueTotal();
@@ -190,7 +205,7 @@ public:
     QStringList GetPhoneTypeNames(); // used in orders or known, minus the device list
     QStringList GetBatteryTypeNames(); // used in orders
     QStringList GetKnownPhoneNames(); // known device types plus the device list
-    QStringList GetEngineerListNames(); // the engineer list itself
+    QStringList GetEngineerListNames(); // the engineer list itself, sorted
     void AddKnownPhone(const QString &name);
     // Editable models of the two lists (parent owns them).
     QSqlTableModel *createPhoneListModel(QObject *parent);
@@ -247,6 +262,7 @@ private:
     OrderListListener *m_listener;
     const SqlDialect *m_dialect;
     std::unique_ptr<CConfig> m_config;
+    std::unique_ptr<CStolenPhoneRegister> m_pcrImeiDb;
     OrderList *m_orderList = nullptr;
     CustomerSearchModel *m_customerSearch = nullptr;
     QString m_fileName;

@@ -65,8 +65,10 @@ QList<IdName> TRpx2Data::GetAllOrderTypes()
 
 std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
 {
-    TRpx2Data::Rows query = read(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
-                                                "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+    // Compared as every name is: "placená oprava" names "Placená oprava".
+    TRpx2Data::Rows query = read(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 WHERE ")
+                                     + m_dialect->collate(QStringLiteral("OrderTypeName"))
+                                     + QStringLiteral(" = ? ORDER BY OrderTypeID"),
                                  { name });
     if (!query.next())
         return std::nullopt;
@@ -144,8 +146,11 @@ QStringList TRpx2Data::GetKnownPhoneNames()
 
 QStringList TRpx2Data::GetEngineerListNames()
 {
-    TRpx2Data::Rows query = read(
-        QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY FilterEngineerID"));
+    // In the shop's language, as the other suggestion lists.
+    TRpx2Data::Rows query
+        = read(QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY ")
+               + m_dialect->collate(QStringLiteral("EngineerName"))
+               + QStringLiteral(", FilterEngineerID"));
     return valuesOf(query);
 }
 

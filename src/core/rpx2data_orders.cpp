@@ -9,9 +9,12 @@
 #include "rpxerror.h"
 #include "simpleresources.h"
 #include "sqldialect.h"
+#include "stolenphoneregister.h"
 
 #include <QFile>
 #include <QLocale>
+
+#include <algorithm>
 
 using namespace Rpx2DataDetail;
 
@@ -202,10 +205,49 @@ void TRpx2Data::SetOrderEmailSent(const QString &orderId)
                    { orderId });
 }
 
+void TRpx2Data::StoreIntake(CCustomer &customer, QList<COrder> &orders,
+                            const QList<COrder> &asLoaded)
+{
+    CCustomer storedCustomer = customer;
+    QList<COrder> stored = orders;
+    WriteTransaction transaction(*this);
+    if (storedCustomer.CustomerID == 0)
+        StoreCustomer(storedCustomer);
+    for (COrder &order : stored) {
+        order.OrderCustomerID = storedCustomer.CustomerID;
+        if (order.OrderID.isEmpty()) {
+            StoreNewOrder(order);
+            continue;
+        }
+        const auto loaded = std::find_if(asLoaded.begin(), asLoaded.end(), [&](const COrder &o) {
+            return o.OrderID == order.OrderID;
+        });
+        StoreOrder(order, loaded != asLoaded.end() ? &*loaded : nullptr);
+    }
+    transaction.commit();
+    customer = storedCustomer;
+    orders = stored;
+}
+
 void TRpx2Data::SetOrderRepairImage(const QString &orderId, const QString &fileName)
 {
     ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderRepairImage = ? WHERE OrderID = ?"),
                    { fileName, orderId });
+}
+
+CStolenPhoneRegister &TRpx2Data::PcrImeiDb()
+{
+    if (!m_pcrImeiDb)
+        m_pcrImeiDb = std::make_unique<CStolenPhoneRegister>();
+    return *m_pcrImeiDb;
+}
+
+bool TRpx2Data::CheckStolenImei(const QString &imei)
+{
+    const QString url = m_config->GetPcrImeiCheckUrl().trimmed();
+    if (url.isEmpty() || imei.isEmpty())
+        return false;
+    return PcrImeiDb().isStolen(url, imei);
 }
 
 double TRpx2Data::GetRevenueTotal()

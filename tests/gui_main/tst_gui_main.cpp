@@ -172,6 +172,11 @@ private slots:
             QCOMPARE(stored.OrderFinalPricePrimary, finalPrice.toDouble());
             QCOMPARE(stored.OrderComponentsPricePrimary, partsPrice.toDouble());
             QCOMPARE(stored.OrderFaultDescription, fault);
+            // Handed back today; an order in repair has no day of hand-back (not the
+            // deadline the box proposes).
+            QCOMPARE(stored.OrderIssueDate,
+                     state == OrderStates::HandedBack ? QDateTime(TestNow.date(), QTime(0, 0))
+                                                      : QDateTime());
             QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, name);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault); // shown as stored
             QCOMPARE(w.OrderCustomerNameEdit->text(), name);
@@ -268,12 +273,16 @@ private slots:
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Prasklé sklo"_s);
         checkLocked(true);
 
-        // Unlocked, changed and stored: locked again.
+        // Unlocked, changed and stored the next day: locked again, and the takings stay on
+        // the day of the hand-back.
+        Clock::setFixed(TestNow.addDays(1));
         w.ActionOrderChange->trigger();
         w.OrderRepairNoteMemo->setPlainText(u"Doplněna poznámka"_s);
         w.ActionOrderStore->trigger();
+        Clock::setFixed(TestNow);
         QCOMPARE(s.ui.messages.size(), 1);
         QCOMPARE(s.data().GetOrder(id)->OrderRepairNote, u"Doplněna poznámka"_s);
+        QCOMPARE(s.data().GetOrder(id)->OrderIssueDate, QDateTime(TestNow.date(), QTime(9, 15)));
         checkLocked(true);
 
         // A new order begun: cleared and unlocked, with the defaults of the settings.
@@ -368,8 +377,10 @@ private slots:
         }
 
         QCOMPARE(s.ui.questions.size(), typed ? 1 : 0);
-        if (typed)
+        if (typed) { // Enter pressed on keeps the entries
             QCOMPARE(s.ui.questions[0].text, u"Zahodit neuložené změny zakázky?"_s);
+            QCOMPARE(s.ui.questions[0].defaultButton, Prompts::Answer::No);
+        }
         const bool dropped = !typed || yes;
         QCOMPARE(w.isVisible(), !(how == u"close"_s && dropped));
         if (dropped && how != u"close"_s) {
@@ -388,18 +399,26 @@ private slots:
     void twoCountersOnOneOrder_data()
     {
         QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("handed back meanwhile")
-            << u"UPDATE t_order_02 SET OrderStateID = 4, OrderRepairDescription = 'Nový konektor', "
-               "OrderFinalPricePrimary = 450"_s;
-        QTest::newRow("deleted meanwhile") << u"DELETE FROM t_order_02"_s;
+        QTest::addColumn<bool>("password"); // set, and its prompt cancelled
+        const QString handBack = u"UPDATE t_order_02 SET OrderStateID = 4, OrderRepairDescription "
+                                 "= 'Nový konektor', OrderFinalPricePrimary = 450"_s;
+        QTest::newRow("handed back meanwhile") << handBack << false;
+        // A handed-back order is changed only with the password, as with Změnit.
+        QTest::newRow("handed back meanwhile, no password") << handBack << true;
+        QTest::newRow("deleted meanwhile") << u"DELETE FROM t_order_02"_s << false;
     }
 
     void twoCountersOnOneOrder()
     {
         QFETCH(QString, meanwhile);
+        QFETCH(bool, password);
         const bool deleted = meanwhile.startsWith(u"DELETE"_s);
         QString id;
-        MainWindowShop s([&](TRpx2Data &data) { id = addOrder(data, { .fault = u"Nenabíjí"_s }); });
+        MainWindowShop s([&](TRpx2Data &data) {
+            id = addOrder(data, { .fault = u"Nenabíjí"_s });
+            if (password)
+                data.config().SetPassword(u"tajne"_s);
+        });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
         QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"counter B"_s);
@@ -420,6 +439,14 @@ private slots:
         QCOMPARE(s.ui.messageTexts(),
                  QStringList { rpxText(deleted ? "Rpx2.OrderDeletedMeanwhile"
                                                : "Rpx2.OrderChangedMeanwhile") });
+        if (password) {
+            QCOMPARE(w.orderFormState(), State::Browse);
+            QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí"_s);
+            QVERIFY(!w.OrderFaultDescriptionMemo->isEnabled()
+                    || w.OrderFaultDescriptionMemo->isReadOnly());
+            QCOMPARE(s.data().GetOrder(id)->OrderFaultDescription, u"Nenabíjí"_s);
+            return;
+        }
         QCOMPARE(w.orderFormState(), State::Edit);
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí a hluci"_s);
         if (deleted) {
@@ -494,12 +521,15 @@ private slots:
         QTest::addColumn<bool>("newOrder");
         QTest::addColumn<bool>("choose"); // through the customer search
         QTest::addColumn<bool>("typeAfter"); // then the name edited by hand
+        QTest::addColumn<bool>("storeChanges"); // the answer to the question about them
 
         // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
-        // linked, in a new order even when its name is edited afterwards.
-        QTest::newRow("shown order, typed") << false << false << true;
-        QTest::newRow("shown order, chosen") << false << true << false;
-        QTest::newRow("new order, chosen, typed") << true << true << true;
+        // linked, in a new order even when its name is edited afterwards: the clerk is asked
+        // whether the register takes the edit.
+        QTest::newRow("shown order, typed") << false << false << true << false;
+        QTest::newRow("shown order, chosen") << false << true << false << false;
+        QTest::newRow("new order, chosen, typed, kept") << true << true << true << false;
+        QTest::newRow("new order, chosen, typed, stored") << true << true << true << true;
     }
 
     void customerOfOrder()
@@ -507,6 +537,7 @@ private slots:
         QFETCH(bool, newOrder);
         QFETCH(bool, choose);
         QFETCH(bool, typeAfter);
+        QFETCH(bool, storeChanges);
         int alena = 0, bedrich = 0;
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetEngineerMandatory(true); // checked only when an order is taken in
@@ -538,16 +569,24 @@ private slots:
             QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
             QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
             QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
+            // Tab goes on to the phone, not into the filter beside the name.
+            QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
         }
         QCOMPARE(w.orderFormState(), newOrder ? State::Insert : State::Edit);
+        s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
         w.ActionOrderStore->trigger();
 
         QCOMPARE(s.ui.messageTexts(), QStringList());
+        QCOMPARE(s.ui.questions.value(0).text
+                     == u"Uložit změněné údaje zákazníka Bedřich Novotný?"_s,
+                 newOrder && typeAfter);
         const CCustomer linked
             = s.data().GetCustomer(shownOrder(s).OrderCustomerID).value_or(CCustomer {});
-        if (choose) { // the register is not changed
+        if (choose) { // the register changes only when the clerk says so
             QCOMPARE(linked.CustomerID, bedrich);
-            QCOMPARE(linked.CustomerName, u"Bedřich Novotný"_s);
+            QCOMPARE(linked.CustomerName,
+                     storeChanges ? u"Bedřich Novotný ml."_s : u"Bedřich Novotný"_s);
+            QCOMPARE(linked.CustomerEMail, u"bedrich@example.cz"_s);
             QCOMPARE(countCustomers(s.data()), 2);
         } else { // a new customer from the boxes; the old one stays as it was
             QVERIFY(linked.CustomerID != alena);
@@ -556,6 +595,12 @@ private slots:
             QCOMPARE(countCustomers(s.data()), 3);
         }
         QCOMPARE(w.OrderCustomerNameEdit->text(), linked.CustomerName);
+        // Dates nobody touched keep their stored values: the deadline its time, the issue
+        // date stays unset.
+        if (!newOrder) {
+            QCOMPARE(shownOrder(s).OrderDeadlineDate, TestNow.addDays(7));
+            QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
+        }
     }
 
     void secondaryAmountOnLeavingPriceBox_data()

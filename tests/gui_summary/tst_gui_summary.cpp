@@ -139,6 +139,16 @@ private slots:
                                 u"Posouzení / diagnostika"_s }));
         QCOMPARE(form.windowTitle(), u"Uzávěrky"_s);
         QCOMPARE(child<QTabWidget>(form, "PageControl")->tabText(3), u"Přehled techniků"_s);
+
+        // The default names follow the day, month and year chosen; a name typed stays.
+        child<QDateEdit>(form, "SummaryDayFromDateTimePicker")->setDate(QDate(2023, 1, 5));
+        months->setCurrentIndex(10);
+        child<QLineEdit>(form, "SummaryYearFileEdit")->setText(u"vlastni.xls"_s);
+        child<QLineEdit>(form, "SummaryYearYearEdit")->setText(u"2020"_s);
+        QCOMPARE(lineText(form, "SummaryDayFileEdit"), proposed + u"rpx_print_05_01_2023.xls"_s);
+        QCOMPARE(lineText(form, "SummaryMonthFileEdit"),
+                 proposed + u"rpx_print_11_%1.xls"_s.arg(y));
+        QCOMPARE(lineText(form, "SummaryYearFileEdit"), u"vlastni.xls"_s);
     }
 
     void rangeAndYearControls()

@@ -92,6 +92,8 @@ private slots:
             "export");
         row("export of one type", "export", "2025-02-28", "2025-02-28", "Reklamace", 2,
             "export-claims");
+        row("export of one type named in capitals", "export", "2025-02-28", "2025-02-28",
+            "REKLAMACE", 2, "export-claims");
         row("export of an unknown type: every type", "export", "2025-02-28", "2025-02-28",
             "Nic takového", 5, "export");
     }

@@ -4,9 +4,12 @@
 #include "app/ui.h"
 #include "customers/customereditform.h"
 #include "customers/customersearchform.h"
+#include "intake/ordermultiform.h"
+#include "notify/notifyform.h"
 #include "options/optionsform.h"
 #include "orders/filtersform.h"
 #include "orders/orderupdateform.h"
+#include "orders/suggestcombobox.h"
 #include "summary/ordersummaryform.h"
 
 #include "apppaths.h"
@@ -14,6 +17,8 @@
 #include "rpx2data.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -98,6 +103,43 @@ int main(int argc, char *argv[])
         window.data().config().SetSummaryFilePath(QStringLiteral("/home/prodejna/uzaverky/"));
         TOrderSummaryForm summaries(&window);
         save(&summaries, QStringLiteral("summaries"));
+    }
+    {
+        TNotifyForm notify(&window,
+                           { { QStringLiteral("COM1"), QStringLiteral("Komunikační port") },
+                             { QStringLiteral("COM3"), QStringLiteral("GSM modem (USB)") } });
+        save(&notify, QStringLiteral("notify-email"));
+        notify.findChild<QTabWidget *>()->setCurrentIndex(1);
+        notify.findChild<QComboBox *>(QStringLiteral("ComboPort"))->setCurrentIndex(1);
+        save(&notify, QStringLiteral("notify-sms"));
+    }
+    {
+        TOrderMultiForm multi(&window);
+        multi.resize(multi.width(), 620);
+        multi.show();
+        QApplication::processEvents();
+        multi.findChild<QLineEdit *>(QStringLiteral("CustomerNameEdit"))
+            ->setText(QStringLiteral("Jana Dvořáková"));
+        multi.findChild<QLineEdit *>(QStringLiteral("CustomerPhoneEdit"))
+            ->setText(QStringLiteral("+420 605 112 334"));
+        multi.findChild<QLineEdit *>(QStringLiteral("CustomerEmailEdit"))
+            ->setText(QStringLiteral("jana.dvorakova@example.cz"));
+        const char *faults[] = { "Prasklý displej", "Nenabíjí, konektor volný" };
+        const char *imeis[] = { "356938035643809", "490154203237518" };
+        const char *types[] = { "Apple iPhone 12", "Samsung Galaxy A34" };
+        for (int n = 1; n <= 2; ++n) {
+            auto *row = multi.findChild<QWidget *>(QStringLiteral("MultiPanelRecord%1").arg(n));
+            row->findChild<SuggestComboBox *>(QStringLiteral("MultiComboBoxPhoneType"))
+                ->setSingleEntry(QLatin1String(types[n - 1]));
+            row->findChild<QLineEdit *>(QStringLiteral("MultiEditPhoneIMEI"))
+                ->setText(QLatin1String(imeis[n - 1]));
+            row->findChild<QPlainTextEdit *>(QStringLiteral("MultiMemoNote"))
+                ->setPlainText(QString::fromUtf8(faults[n - 1]));
+            row->findChild<QLineEdit *>(QStringLiteral("MultiEditPrice"))
+                ->setText(n == 1 ? QStringLiteral("1890") : QStringLiteral("450"));
+        }
+        save(&multi, QStringLiteral("multi-intake"));
+        multi.hide();
     }
     return 0;
 }
