@@ -32,7 +32,8 @@ public:
 
     DemoDataGenerator(TRpx2Data &data, const DemoDataOptions &options);
 
-    // Called after every twentieth part of the orders.
+    // Called after every twentieth part of the orders, and with all of them stored before the
+    // run finishes.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     // Stores everything, a thousand orders per write transaction (a two-hundredth of more

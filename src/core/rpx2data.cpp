@@ -424,6 +424,13 @@ void TRpx2Data::SetPageCache(int megabytes)
     m_dialect->setPageCache(db, megabytes);
 }
 
+void TRpx2Data::SetDurableCommits(bool durable)
+{
+    ensureOpen();
+    QSqlDatabase db = database();
+    m_dialect->setDurableCommits(db, durable);
+}
+
 void TRpx2Data::ensureOpen() const
 {
     if (!isOpen())

@@ -73,6 +73,8 @@ public:
     QSqlDatabase database() const;
     // Keeps up to this many megabytes of the file in memory (bulk writes). Throws RpxError.
     void SetPageCache(int megabytes);
+    // Whether a commit waits for the disk (the default); see SqlDialect. Throws RpxError.
+    void SetDurableCommits(bool durable);
     // For storing very many orders at once: drops the indexes that only serve reading (the
     // order list, its filters, the totals), and makes them again in one pass each. Opening
     // the file also makes any that are missing. Throws RpxError.

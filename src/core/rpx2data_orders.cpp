@@ -68,10 +68,10 @@ int TRpx2Data::GetOrderCount()
 void TRpx2Data::appendToLog(const char *operation, const COrder &order)
 {
     // The file stays open until the write transaction ends: a run of stores in one
-    // transaction (the demo data) opens it once. Each line reaches the file at once.
+    // transaction (the demo data) opens it once, and its lines are written out together.
     if (!m_log || m_log->fileName() != AppPaths::operationsLog()) {
         m_log = std::make_unique<QFile>(AppPaths::operationsLog());
-        if (!m_log->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (!m_log->open(QIODevice::WriteOnly | QIODevice::Append)) {
             m_log.reset();
             return; // the log is a convenience: an unwritable file never stops a store
         }

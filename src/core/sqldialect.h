@@ -55,6 +55,10 @@ public:
     // (bulk writes into large indexes). Throws RpxError.
     virtual void setPageCache(QSqlDatabase &db, int megabytes) const = 0;
 
+    // Whether a commit waits until the disk holds the data (the default), or only hands it
+    // to the system (bulk loads of a file that can be made again). Throws RpxError.
+    virtual void setDurableCommits(QSqlDatabase &db, bool durable) const = 0;
+
     // The column that names a row of any table and finds it directly (in every index).
     virtual QString rowKey() const = 0;
 
