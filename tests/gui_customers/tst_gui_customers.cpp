@@ -8,20 +8,8 @@
 #include "fakeui.h"
 #include "testshop.h"
 
-#include <QAction>
-#include <QElapsedTimer>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMap>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSet>
-#include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTableView>
-#include <QTimer>
-#include <QtTest>
+#include <QtSql>
+#include <QtWidgets>
 
 #include "widgettools.h"
 
@@ -147,7 +135,6 @@ private slots:
         row("name part, also without phone", "nov", "", { novak, novacek });
         row("blanks around are ignored", "  nov  ", "", { novak, novacek });
         row("phone part, also without name", "", "60", { novak, dvorak, QString() });
-        row("both filters, other letter case", "NOVÁ", "111", { novak });
         row("quotes and emoji", "o'brien \"bob\" 😀", "' 1", { odd });
     }
     // Case folding and characters like % or _ are the shared filter's, tested with the order list.
@@ -179,112 +166,69 @@ private slots:
         QCOMPARE(header->count() - header->hiddenSectionCount(), 4);
     }
 
-    void quickTypingReloadsOnce()
-    {
-        Shop s;
-        s.add(u"novak"_s);
-        s.add(u"svoboda"_s);
-        s.open();
-        QElapsedTimer sinceLastKey;
-        QList<qint64> reloadsAt;
-        connect(s.grid()->model(), &QAbstractItemModel::modelReset, s.form.get(),
-                [&] { reloadsAt.append(sinceLastKey.elapsed()); });
-        for (char key : { 'n', 'o', 'v', 'a', 'k' }) {
-            QTest::keyClick(child<QLineEdit>(*s.form, "EditFilterName"), key);
-            sinceLastKey.start();
-            QTest::qWait(100);
-        }
-        QVERIFY(reloadsAt.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(reloadsAt.size(), 1, 2000);
-        QVERIFY2(reloadsAt.first() >= 450, qPrintable(QString::number(reloadsAt.first())));
-        QTest::qWait(700);
-        QCOMPARE(reloadsAt.size(), 1);
-        QCOMPARE(s.names(), QStringList { u"novak"_s });
-    }
-
     void picking_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("OK button") << "ok";
-        QTest::newRow("Select action") << "Select";
-        QTest::newRow("double click on the row") << "doubleclick";
+        QTest::addColumn<QString>("filter"); // applied before; "xyz" finds nobody
+        QTest::addColumn<int>("closed"); // 1: accepted, 0: rejected, -1: left open
+        QTest::newRow("OK button") << "ok" << QString() << 1;
+        QTest::newRow("double click on the row") << "doubleclick" << QString() << 1;
         // Typing a name and pressing Enter at once must not pick the first customer of the
         // unfiltered list: the first OK shows the filtered list, the second picks.
-        QTest::newRow("OK with the filter still pending") << "pending";
+        QTest::newRow("OK with the filter still pending") << "pending" << QString() << 1;
+        // With nobody found, picking chooses nobody: the dialog closes as with Storno and the
+        // caller gets no empty customer.
+        QTest::newRow("nobody: Select") << "Select" << u"xyz"_s << 0;
+        QTest::newRow("nobody: OK button") << "ok" << u"xyz"_s << 0;
+        QTest::newRow("nobody: Enter in the name box") << "enter" << u"xyz"_s << 0;
+        QTest::newRow("nobody: Edit does nothing") << "Edit" << u"xyz"_s << -1;
+        QTest::newRow("nobody: JoinAll does nothing") << "JoinAll" << u"xyz"_s << -1;
     }
     // The customer under the cursor comes back with every field as stored, and the customer
     // dialog gives back what it was given.
     void picking()
     {
         QFETCH(QString, how);
+        QFETCH(QString, filter);
+        QFETCH(int, closed);
         Shop s;
         s.add(u"Adam"_s);
         CCustomer odd = oddCustomer();
         s.data.StoreCustomer(odd);
-        s.add(u"Žofie"_s);
-        s.open();
-        s.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(s.form.get()));
-        if (how == "doubleclick"_L1) {
-            const int row = s.names().indexOf(odd.CustomerName);
-            QWidget *viewport = s.grid()->viewport();
-            const QPoint cell = s.grid()->visualRect(s.cell(row)).center();
-            QTest::mouseClick(viewport, Qt::LeftButton, {}, cell);
-            QTest::mouseDClick(viewport, Qt::LeftButton, {}, cell);
-        } else if (how == "pending"_L1) {
-            child<QLineEdit>(*s.form, "EditFilterName")->setText(u"brien"_s);
-            s.pressOk();
-            QCOMPARE(s.form->result(), 0);
-            QCOMPARE(s.names(), QStringList { odd.CustomerName });
-            s.pressOk();
-        } else {
-            s.cursorTo(odd.CustomerName);
-            if (how == "ok"_L1)
-                s.pressOk();
-            else
-                s.trigger(how);
-        }
-        QCOMPARE(s.form->result(), int(QDialog::Accepted));
-        QCOMPARE(s.current(), odd);
-        TCustomerEditForm edit;
-        edit.setCustomer(odd);
-        QCOMPARE(edit.customer(), odd);
-    }
-
-    // With nobody found, picking chooses nobody: the dialog closes as with Storno and the
-    // caller gets no empty customer.
-    void actionsOnEmptyList_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("Select") << "Select" << true;
-        QTest::newRow("OK button") << "ok" << true;
-        QTest::newRow("Enter in the name box") << "enter" << true;
-        QTest::newRow("Edit does nothing") << "Edit" << false;
-        QTest::newRow("JoinAll does nothing") << "JoinAll" << false;
-    }
-    void actionsOnEmptyList()
-    {
-        QFETCH(QString, action);
-        QFETCH(bool, closed);
-        Shop s;
-        const int adam = s.add(u"Adam"_s);
         s.open();
         s.form->show();
         QVERIFY(QTest::qWaitForWindowActive(s.form.get()));
-        s.filter(u"xyz"_s);
-        QSignalSpy finished(s.form.get(), &QDialog::finished);
-        if (action == "ok"_L1)
-            QTest::mouseClick(child<QPushButton>(*s.form, "ButtonOk"), Qt::LeftButton);
-        else if (action == "enter"_L1)
-            QTest::keyClick(child<QLineEdit>(*s.form, "EditFilterName"), Qt::Key_Return);
+        if (!filter.isEmpty())
+            s.filter(filter);
         else
-            s.trigger(action);
-        QCOMPARE(finished.count(), closed ? 1 : 0);
-        QCOMPARE(s.form->result(), int(QDialog::Rejected));
-        QCOMPARE(s.current(), CCustomer());
+            s.cursorTo(odd.CustomerName);
+        QSignalSpy finished(s.form.get(), &QDialog::finished);
+        const QPoint cell
+            = s.grid()->visualRect(s.cell(s.names().indexOf(odd.CustomerName))).center();
+        if (how == "doubleclick"_L1) {
+            QTest::mouseClick(s.grid()->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(s.grid()->viewport(), Qt::LeftButton, {}, cell);
+        } else if (how == "pending"_L1) {
+            child<QLineEdit>(*s.form, "EditFilterName")->setText(u"brien"_s);
+            s.pressOk();
+            QCOMPARE(s.names(), QStringList { odd.CustomerName });
+            QCOMPARE(finished.count(), 0);
+            s.pressOk();
+        } else if (how == "ok"_L1) {
+            QTest::mouseClick(child<QPushButton>(*s.form, "ButtonOk"), Qt::LeftButton);
+        } else if (how == "enter"_L1) {
+            QTest::keyClick(child<QLineEdit>(*s.form, "EditFilterName"), Qt::Key_Return);
+        } else {
+            s.trigger(how);
+        }
+        QCOMPARE(finished.count(), closed >= 0 ? 1 : 0);
+        QCOMPARE(s.form->result(), closed > 0 ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(s.current(), closed > 0 ? odd : CCustomer());
         QVERIFY(s.ui.dialogsShown.isEmpty() && s.ui.questions.isEmpty() && s.ui.messages.isEmpty());
-        QVERIFY(s.exists(adam));
+        QCOMPARE(s.data.GetCustomer(odd.CustomerID), odd);
+        TCustomerEditForm edit;
+        edit.setCustomer(odd);
+        QCOMPARE(edit.customer(), odd);
     }
 
     void newAndEdit_data()
@@ -298,7 +242,6 @@ private slots:
         };
         row("new: stored, cursor on it", "New", "", true);
         row("new: stored, hidden by the filter", "New", "zzz", true);
-        row("new: cancelled", "New", "", false);
         row("edit: last drawn code stored, cursor follows", "Edit", "", true);
         row("edit: cancelled, also the drawn code", "Edit", "", false);
     }
@@ -310,7 +253,6 @@ private slots:
         const bool isNew = action == "New"_L1;
         Shop s;
         s.add(u"Adam"_s);
-        s.add(u"Čapek"_s);
         const int id = s.add(u"Zdeněk"_s, u"111"_s);
         const CCustomer zdenek = *s.data.GetCustomer(id);
         s.open();
@@ -347,20 +289,18 @@ private slots:
         for (const QString &code : QStringList { offered.CustomerCode, drawn[0], drawn[1] })
             QVERIFY2(isCustomerCode(code), qPrintable(code));
         QVERIFY(drawn[0] != drawn[1] && drawn[0] != offered.CustomerCode);
-        if (accept) {
+        if (accept) { // a new customer takes the next id
             expected.CustomerCode = drawn[1];
             expected.CustomerName = u"Aaron"_s;
+            expected.CustomerID = isNew ? id + 1 : id;
         }
         const bool shown = accept && filterName.isEmpty();
         QCOMPARE(s.names().size(), rows + (isNew && shown ? 1 : 0));
         if (shown)
             QCOMPARE(s.current().CustomerName, u"Aaron"_s);
-        // A new customer takes the next id.
-        const int storedId = isNew ? id + 1 : id;
-        expected.CustomerID = accept ? storedId : expected.CustomerID;
-        QCOMPARE(s.data.GetCustomer(storedId).value_or(CCustomer()),
-                 accept || !isNew ? expected : CCustomer());
-        QCOMPARE(*s.data.GetCustomer(id), isNew || !accept ? zdenek : expected);
+        QCOMPARE(s.data.GetCustomer(isNew ? id + 1 : id).value_or(CCustomer()), expected);
+        if (isNew)
+            QCOMPARE(*s.data.GetCustomer(id), zdenek);
     }
 
     void merging_data()
@@ -404,7 +344,6 @@ private slots:
         // and after its reload the cursor is on the first row.
         row("all: filter typed just before", "JoinAll", "r", true, {}, {}, true,
             { adam, bara, dana, emil }, bara, bara, 1);
-        row("all: not confirmed", "JoinAll", "r", false, {}, cyril, false, everyone, {}, cyril, 2);
     }
     void merging()
     {
@@ -477,7 +416,8 @@ private slots:
         const bool changed = meanwhile.startsWith(u"UPDATE"_s);
         Shop s;
         const int id = s.add(u"Zdeněk"_s, u"111"_s);
-        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other counter"_s);
+        QSqlDatabase other = QSqlDatabase::addDatabase(
+            u"QSQLITE"_s, QString::fromLatin1(QTest::currentDataTag())); // another counter
         other.setDatabaseName(AppPaths::databaseFile());
         QVERIFY(other.open());
         s.open();
@@ -508,22 +448,6 @@ private slots:
             QVERIFY(!s.exists(id));
         }
         other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase(u"other counter"_s);
-    }
-
-    void customerCodesAreEightDigitsAndSpread()
-    {
-        QSet<QString> codes;
-        int lowest = 99999999, highest = 0;
-        for (int i = 0; i < 2000; ++i) {
-            const QString code = CustomerCode::draw();
-            QVERIFY2(isCustomerCode(code), qPrintable(code));
-            codes.insert(code);
-            lowest = std::min(lowest, code.toInt());
-            highest = std::max(highest, code.toInt());
-        }
-        QVERIFY(codes.size() > 1990 && lowest < 20000000 && highest >= 90000000);
     }
 };
 
