@@ -1,4 +1,4 @@
-// The summaries dialog: what it proposes when it opens, its range and year controls, each run
+// The summaries dialog: what it proposes when it opens, each run
 // button with the file it writes and what the clerk sees then, and the main window's entry.
 #include "../gui_main/mainwindowshop.h"
 #include "summaryshop.h"
@@ -93,26 +93,6 @@ private slots:
         // A type the order form no longer offers is still in the export's list.
         auto *types = child<QComboBox>(form, "SummaryExportRepairTypeComboBox");
         QCOMPARE(types->itemText(0) + u'|' + types->itemText(1), u"|Stará řada"_s);
-    }
-
-    // The "to" date counts only with the range ticked; a year that is no number is refused.
-    void rangeAndYearControls()
-    {
-        TOrderSummaryForm form;
-        auto *range = child<QCheckBox>(form, "SummaryShopFromToCheckBox");
-        auto *to = child<QDateEdit>(form, "SummaryShopToDateTimePicker");
-        QVERIFY(!to->isEnabled());
-        range->click();
-        QVERIFY(to->isEnabled());
-        auto *year = child<QLineEdit>(form, "SummaryYearYearEdit");
-        auto *run = child<QPushButton>(form, "SummaryYearButton");
-        for (const QString &text : { u"20x5"_s, QString(), u"2025.5"_s }) {
-            year->setText(text);
-            QVERIFY2(!run->isEnabled(), qPrintable(text));
-            QCOMPARE(year->palette().color(QPalette::Text), QColor(Qt::red));
-        }
-        year->setText(u"1999"_s);
-        QVERIFY(run->isEnabled() && year->palette().color(QPalette::Text) != QColor(Qt::red));
     }
 
     void runs_data()
