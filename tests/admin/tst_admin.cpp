@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -190,11 +189,9 @@ private slots:
                                  << u"Wrote TOrderPrintReceiptForm (1 page) to "_s;
         QTest::newRow("held issue") << u"print issue %2 --held %2,%1 --pdf=out.pdf"_s << 0
                                     << u"Wrote TOrderPrintIssueFormMulti (1 page) to "_s;
-        QTest::newRow("unknown held order")
-            << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
+        QTest::newRow("unknown held order, unwritable file")
+            << u"print issue %1 --held %1,2001-00001 --pdf gone/out.pdf"_s << 1
             << u"there is no order 2001-00001"_s;
-        QTest::newRow("unwritable file")
-            << u"print receipt %1 --pdf gone/out.pdf"_s << 1 << u"nelze uložit"_s;
     }
     // The document the preview shows, written as PDF; a failure writes no file.
     void printWritesThePdf()
@@ -307,15 +304,6 @@ private slots:
             QCOMPARE(open(dbPath())->ConfigRow(key).value_or(QString()), u"AB9E959116CE"_s);
         else if (key == u"AgreementText"_s)
             QCOMPARE(open(dbPath())->ConfigRow(u"AgreementText3"_s)->size(), 85);
-    }
-
-    // Per-user values need no database and land in the HOME given to the child.
-    void userValuesStayInTheChildsHome()
-    {
-        const Run run = admin(words("config set SummaryFilePath /srv/souhrny/"));
-        QVERIFY2(run.code == 0, qPrintable(run.err));
-        QSettings stored(m_home.filePath(u".config/KVL/RPX2.conf"_s), QSettings::IniFormat);
-        QCOMPARE(stored.value(u"SummaryFilePath"_s).toString(), u"/srv/souhrny/"_s);
     }
 
     void configListShowsEveryKeyButNotThePassword()

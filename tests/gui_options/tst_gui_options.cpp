@@ -296,25 +296,6 @@ private slots:
         QCOMPARE(config().GetAgreementText(), memo->toPlainText());
     }
 
-    // A picture that cannot be loaded: the message with its reason, once; the path is kept.
-    void logoThatCannotBeLoaded()
-    {
-        FakeUi ui;
-        TOptionsForm form;
-        auto *path = child<QLineEdit>(form, "LogoPathEdit");
-        const QString missing = m_shop->path(u"chybi.png"_s);
-        path->setText(missing);
-        emit path->editingFinished();
-        emit path->editingFinished();
-        QCOMPARE(ui.messages.size(), 1);
-        QVERIFY(ui.messages[0].text.startsWith(u"Soubor s logem nelze otevřít"_s));
-        QVERIFY(child<QLabel>(form, "Image")->pixmap().isNull());
-        QCOMPARE(pressOk(form), int(QDialog::Accepted));
-        QCOMPARE(config().GetLogoFileName(), missing);
-        TOptionsForm again; // opening with the missing logo is quiet
-        QCOMPARE(ui.messages.size(), 1);
-    }
-
     // The counter reset acts at once, and only on an empty order table: Cancel keeps it.
     void counterReset()
     {

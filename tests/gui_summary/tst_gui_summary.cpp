@@ -1,5 +1,5 @@
-// The summaries dialog: what it proposes when it opens, each run
-// button with the file it writes and what the clerk sees then, and the main window's entry.
+// The summaries dialog: what it proposes when it opens and each run
+// button with the file it writes and what the clerk sees then.
 #include "../gui_main/mainwindowshop.h"
 #include "summaryshop.h"
 #include "widgettools.h"
@@ -154,16 +154,6 @@ private slots:
                          : QString());
         if (written)
             compareWithGolden(path, golden);
-    }
-
-    void mainWindowOpensTheDialog()
-    {
-        m_data.reset();
-        MainWindowShop shop;
-        QVERIFY(shop.start());
-        QVERIFY(shop.w().MenuTools->actions().contains(shop.w().ActionOrderSumary));
-        shop.w().ActionOrderSumary->trigger();
-        QCOMPARE(shop.ui.dialogsShown, QStringList { u"TOrderSummaryForm"_s });
     }
 };
 
