@@ -183,11 +183,10 @@ private slots:
     {
         QFETCH(QString, subject);
         QFETCH(QString, body);
-        QFETCH(int, length);
         QFETCH(QString, end);
 
         const QString link = MailLink::build(u"a@b.cz"_s, subject, body);
-        QCOMPARE(link.toUtf8().size(), length);
+        QTEST(int(link.toUtf8().size()), "length");
         QVERIFY(link.startsWith(u"mailto:a@b.cz?subject="_s));
         QVERIFY2(link.endsWith(end), qPrintable(link.right(40)));
     }
