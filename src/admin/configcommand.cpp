@@ -1,9 +1,13 @@
 #include "configcommand.h"
 
+#include "apppaths.h"
 #include "config.h"
 #include "ordernumbering.h"
 #include "rpxerror.h"
 #include "usageerror.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include <climits>
 #include <cmath>
@@ -234,11 +238,26 @@ QString ConfigCommand::set(const QString &name, const QString &value)
         break;
     }
     // What the program would refuse to use is refused here too.
-    if (name == QLatin1String("Language") && !CConfig::IsLanguageCode(value))
-        throw UsageError(QStringLiteral("Language is the code of a language file (letters, digits, "
-                                        "\"-\" or \"_\", e.g. cs, pl, sk), not \"%1\"")
-                             .arg(value),
-                         false);
+    if (name == QLatin1String("Language")) {
+        if (!CConfig::IsLanguageCode(value))
+            throw UsageError(
+                QStringLiteral("Language is the code of a language file (letters, digits, "
+                               "\"-\" or \"_\", e.g. cs, pl, sk), not \"%1\"")
+                    .arg(value),
+                false);
+        // A language without its file would leave the program without texts; the files are
+        // named in lower case.
+        const QString code = value.toLower();
+        const QString file = QStringLiteral("Rpx_%1.txt").arg(code);
+        if (!QFileInfo::exists(AppPaths::languageFile(code))
+            && !QFileInfo::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/') + file))
+            throw UsageError(QStringLiteral("there is no language file %1 beside the program, so "
+                                            "Language cannot be \"%2\"")
+                                 .arg(file, value),
+                             false);
+        m_config.SetLanguage(code);
+        return {};
+    }
     if ((name == QLatin1String("OrderWwwUrl") || name == QLatin1String("PcrImeiCheckUrl"))
         && !CConfig::IsWebAddress(value))
         throw UsageError(QStringLiteral("%1 is empty or an http:// or https:// address, not \"%2\"")

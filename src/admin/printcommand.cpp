@@ -73,8 +73,13 @@ void PrintCommand::run(TRpx2Data &data, QTextStream &out, QTextStream &err) cons
         err << "repaxo-admin: "
             << QString(document.warning).replace(QStringLiteral("\n\n"), QStringLiteral(" "))
             << '\n';
+    // A missing folder is made, as for the summaries.
+    const QString folder = QFileInfo(m_pdf).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw RpxError(QStringLiteral("the folder %1 for the PDF cannot be created")
+                           .arg(QDir::toNativeSeparators(folder)));
     document.writePdf(m_pdf);
-    out << "Wrote " << document.name << " (" << document.pages.size()
-        << (document.pages.size() == 1 ? " page" : " pages") << ") to "
+    out << "Wrote " << (m_issue ? "the issue document" : "the receipt") << " ("
+        << document.pages.size() << (document.pages.size() == 1 ? " page" : " pages") << ") to "
         << QDir::toNativeSeparators(QFileInfo(m_pdf).absoluteFilePath()) << '\n';
 }

@@ -160,6 +160,7 @@ TRpx2Form::TRpx2Form(QWidget *parent) : QMainWindow(parent)
     OrderListDBGrid->setMinimumHeight(300);
 
     connectChangeHandlers();
+    setTabOrders();
     defineFormFields();
     connectImeiAndNotify();
     // The window has a fixed size given by its contents (it narrows when the list is hidden).
@@ -650,6 +651,72 @@ QWidget *TRpx2Form::createListPanel()
     layout->addLayout(bottom);
     layout->addWidget(NoFilterCheckBox);
     return OrdersPanel;
+}
+
+// Tab walks the order's entries in reading order - order, customer, repair, accessories -
+// and then the filter boxes beside them in a chain of their own, so that a clerk typing
+// name, Tab, phone never lands in a filter. The list and the buttons come last.
+void TRpx2Form::setTabOrders()
+{
+    QList<QWidget *> chain { OrderTypeIDComboBox,
+                             OrderReceiptDateDateTimePicker,
+                             OrderReceiptTimeDateTimePicker,
+                             OrderDeadlineDateDateTimePicker,
+                             OrderFaultDescriptionMemo,
+                             OrderPriceEdit,
+                             OrderPriceSecondaryEdit,
+                             OrderCustomerNameEdit,
+                             OrderCustomerPhoneNoEdit,
+                             OrderCustomerEMailEdit,
+                             OrderCustomerStreetEdit,
+                             OrderCustomerCityEdit,
+                             OrderCustomerPSCEdit,
+                             CustomerSelectButton,
+                             NotifyEmailButton,
+                             OrderStateComboBox,
+                             OrderEngineerComboBox,
+                             OrderRepairDescriptionMemo,
+                             OrderIssueDateDateTimePicker,
+                             OrderIssueTimeDateTimePicker,
+                             OrderSoftwareCheckBox,
+                             OrderIssuePriceEdit,
+                             OrderIssuePriceSecondaryEdit,
+                             OrderIssueComponentPriceEdit,
+                             OrderIssueComponentPriceSecondaryEdit,
+                             OrderRepairNoteMemo,
+                             OrderRepairImage,
+                             OrderPhoneCheckBox,
+                             OrderPhoneTypeComboBox,
+                             OrderPhoneIMEIEdit,
+                             OrderBatteryCheckBox,
+                             OrderBatteryTypeComboBox,
+                             OrderBatterySNEdit,
+                             OrderSimCheckBox,
+                             OrderChargerCheckBox,
+                             OrderWarrantyCertCheckBox,
+                             OrderCoverCheckBox,
+                             OrderNoteMemo,
+                             OrderIDEditFilter,
+                             CustomerNameEditFilter,
+                             CustomerPhoneNoEditFilter,
+                             CustomerEMailEditFilter,
+                             CustomerCityEditFilter,
+                             OrderStateComboBoxFilter,
+                             OrderEngineerComboBoxFilter,
+                             OrderPhoneTypeComboBoxFilter,
+                             OrderPhoneIMEIEditFilter,
+                             OrderAgeComboBox,
+                             OrderListDBGrid,
+                             NoFilterCheckBox };
+    for (const char *name :
+         { "OrderHoldButton", "OrderClearButton", "PrintReceiptButton", "PrintIssueButton",
+           "OrderFirstButton", "OrderPreviousButton", "OrderNextButton", "OrderLastButton",
+           "OrderNewButton", "OrderStoreButton", "OrderCancelButton", "OrderDeleteButton",
+           "IssueOrderChangeButton" })
+        if (auto *button = findChild<QWidget *>(QLatin1String(name)))
+            chain.append(button);
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TRpx2Form::connectChangeHandlers()

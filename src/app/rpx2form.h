@@ -101,6 +101,7 @@ private:
     QWidget *createButtonColumn();
     QWidget *createListPanel();
     void connectChangeHandlers();
+    void setTabOrders();
     void applyTexts();
     void restoreSettings();
     void applyComboStyles();
@@ -121,6 +122,7 @@ private:
     OrderView readOrderView(const COrder &order);
     void fillOrderControls(const OrderView &view);
     void clearOrderControls();
+    void showNoOrder();
     void fillTypeCombo(int typeId, const QList<IdName> &types);
     void fillStateLists(int stateId, const QString &filterFirstEntry, const QList<IdName> &states);
 
@@ -137,6 +139,7 @@ private:
     bool confirmDiscard();
     void discardEdits();
     void reapplyChangesToStoredOrder();
+    void customerChangedMeanwhile(bool deleted);
     void setLinkLook(QLabel *label, bool link);
     void setPhotoFile(const QString &fileName);
     QString shownPhotoPath() const; // empty, after a message, when it must not be opened

@@ -45,17 +45,20 @@ void WidgetUi::message(const QString &text, const QString &title, Icon icon)
     box.exec();
 }
 
-Prompts::Answer WidgetUi::ask(const QString &text, const QString &title, Buttons buttons, Icon icon)
+Prompts::Answer WidgetUi::ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
+                              Answer defaultButton)
 {
     QMessageBox box(boxIcon(icon), title.isEmpty() ? QApplication::applicationDisplayName() : title,
                     text, QMessageBox::NoButton, parentWindow());
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     if (buttons == Buttons::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(defaultButton == Answer::Cancel ? QMessageBox::Cancel
+                                                             : QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     }
     box.setStandardButtons(QMessageBox::Ok);

@@ -39,7 +39,8 @@ class WidgetUi final : public Ui
 {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
-    Answer ask(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
+    Answer ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
+               Answer defaultButton) override;
     MissingDatabase missingDatabase(const QString &text) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     int exec(QDialog &dialog) override;

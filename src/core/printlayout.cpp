@@ -153,7 +153,8 @@ void PrintDocument::writePdf(const QString &fileName) const
 {
     QSaveFile file(fileName);
     const auto fail = [&](const QString &reason) {
-        throw RpxError(QStringLiteral("Soubor „%1“ nelze uložit: %2")
+        throw RpxError(QStringLiteral("Soubor „%1“ nelze uložit; zkontrolujte, zda složka "
+                                      "existuje a lze do ní zapisovat (%2).")
                            .arg(QDir::toNativeSeparators(fileName), reason));
     };
     if (!file.open(QIODevice::WriteOnly))

@@ -16,8 +16,11 @@ public:
     virtual ~Prompts() = default;
 
     virtual void message(const QString &text, const QString &title = {}, Icon icon = Icon::None) = 0;
+    // defaultButton is the answer Enter gives: Yes (Ok) unless No (Cancel) is named, for a
+    // question whose Yes would drop something.
     virtual Answer ask(const QString &text, const QString &title, Buttons buttons,
-                       Icon icon = Icon::Question) = 0;
+                       Icon icon = Icon::Question, Answer defaultButton = Answer::Yes)
+        = 0;
     // The database was not found: choose a file, create a new one beside the program, or quit.
     virtual MissingDatabase missingDatabase(const QString &text) = 0;
     // A file-open dialog; an empty result means cancelled.

@@ -12,6 +12,7 @@
 #include "stolenphoneregister.h"
 #include "textformat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -243,6 +244,9 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             m_orderList->reload(filter);
             return true;
         } catch (const RpxError &e) {
+            // No texts to show the program in: no other database would help.
+            if (e.kind() == RpxError::Kind::Texts)
+                throw;
             prompts.message(e.message(), QStringLiteral("Repaxo"), Prompts::Icon::Error);
             return false;
         }
@@ -250,15 +254,23 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
 
     const QString beside = AppPaths::databaseFile();
     const QString remembered = m_config->GetDBFileName();
-    if (QFileInfo::exists(beside) && tryOpen(beside))
-        return true;
+    bool unusable = false; // a file was there, but it could not be used
+    if (QFileInfo::exists(beside)) {
+        if (tryOpen(beside))
+            return true;
+        unusable = true;
+    }
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()
-        && QFileInfo(remembered) != QFileInfo(beside) && tryOpen(remembered))
-        return true;
+        && QFileInfo(remembered) != QFileInfo(beside)) {
+        if (tryOpen(remembered))
+            return true;
+        unusable = true;
+    }
     for (;;) {
         QString path;
         switch (prompts.missingDatabase(
-            QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
+            unusable ? QStringLiteral("Soubor databáze nelze použít.\nZadejte umístění databáze.")
+                     : QStringLiteral("Soubor databáze nenalezen.\nZadejte umístění databáze."))) {
         case Prompts::MissingDatabase::ChooseFile:
             path = prompts.openFileName(QStringLiteral("Databáze"), AppPaths::programDir(),
                                         QStringLiteral("Datové soubory Repaxo (*.db)"));
@@ -275,10 +287,13 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
             return false;
         }
         // A file chosen or created here is the one the next start opens too.
-        if (!path.isEmpty() && tryOpen(path)) {
+        if (path.isEmpty())
+            continue;
+        if (tryOpen(path)) {
             m_config->SetDBFileName(QFileInfo(path).absoluteFilePath());
             return true;
         }
+        unusable = true;
     }
 }
 
@@ -290,8 +305,10 @@ void TRpx2Data::OpenFile(const QString &path)
     QFile file(nativePath);
     if (!file.exists())
         throw RpxError(QStringLiteral("Soubor databáze „%1“ neexistuje.").arg(nativePath));
+    if (QFileInfo(nativePath).isDir())
+        throw RpxError(QStringLiteral("„%1“ je složka, ne soubor databáze.").arg(nativePath));
     if (!file.open(QIODevice::ReadOnly))
-        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze otevřít: %2")
+        throw RpxError(QStringLiteral("Soubor databáze „%1“ nelze přečíst (%2).")
                            .arg(nativePath, file.errorString()));
     // Only a SQLite file is opened: SQLite would otherwise treat an empty or foreign file
     // as a new database and the program could write into it.
@@ -309,7 +326,8 @@ void TRpx2Data::OpenFile(const QString &path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(nativePath);
         if (!db.open()) {
-            error = QStringLiteral("Databázi „%1“ nelze otevřít: %2").arg(nativePath, db.lastError().text());
+            error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
+                        .arg(nativePath, db.lastError().text());
         } else {
             try {
                 m_dialect->prepareConnection(db);
@@ -332,7 +350,7 @@ void TRpx2Data::OpenFile(const QString &path)
                     kind = RpxError::Kind::Busy;
                     break;
                 case SqliteTrouble::None:
-                    error = QStringLiteral("Databázi „%1“ nelze otevřít: %2")
+                    error = QStringLiteral("Databázi „%1“ nelze otevřít (%2).")
                                 .arg(nativePath, tables.lastError().text());
                     break;
                 }
@@ -403,6 +421,10 @@ void TRpx2Data::CreateDatabase(const QString &path)
     if (QFileInfo::exists(absolute))
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
                                       "založit.").arg(absolute));
+    const QString folder = QFileInfo(absolute).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: složka „%2“ neexistuje.")
+                           .arg(absolute, QDir::toNativeSeparators(folder)));
     initCoreResources();
     QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
     if (!schemaFile.open(QIODevice::ReadOnly))
@@ -442,7 +464,9 @@ void TRpx2Data::CreateDatabase(const QString &path)
     QSqlDatabase::removeDatabase(name);
     if (!error.isEmpty()) {
         QFile::remove(absolute);
-        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: %2").arg(absolute, error));
+        throw RpxError(QStringLiteral("Databázi „%1“ nelze založit; zkontrolujte, zda lze do "
+                                      "složky zapisovat (%2).")
+                           .arg(absolute, error));
     }
 }
 
@@ -600,8 +624,10 @@ QList<IdName> TRpx2Data::GetAllOrderTypes()
 
 std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
 {
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 "
-                                               "WHERE OrderTypeName = ? ORDER BY OrderTypeID"),
+    // Compared as every name is: "placená oprava" names "Placená oprava".
+    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 WHERE ")
+                                    + m_dialect->collate(QStringLiteral("OrderTypeName"))
+                                    + QStringLiteral(" = ? ORDER BY OrderTypeID"),
                                 { name });
     if (!query.next())
         return std::nullopt;
@@ -1209,8 +1235,11 @@ QStringList TRpx2Data::GetKnownPhoneNames()
 
 QStringList TRpx2Data::GetEngineerListNames()
 {
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT EngineerName FROM t_filter_engineer_01 ORDER BY FilterEngineerID"));
+    // In the shop's language, as the other suggestion lists.
+    QSqlQuery query
+        = OpenQuery(QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY ")
+                    + m_dialect->collate(QStringLiteral("EngineerName"))
+                    + QStringLiteral(", FilterEngineerID"));
     return valuesOf(query);
 }
 

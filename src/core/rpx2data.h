@@ -81,7 +81,7 @@ public:
     QList<IdName> GetOrderTypes();  // OrderTypeOrder > 0, in that order
     QList<IdName> GetOrderStates(); // OrderStateOrder > 0, in that order
     QList<IdName> GetAllOrderTypes(); // every type, hidden ones too, by OrderTypeOrder
-    // The id of the first type with exactly this name; nullopt when there is none.
+    // The id of the first type of this name, letter case aside; nullopt when there is none.
     std::optional<int> FindOrderTypeId(const QString &name);
 
     // --- orders ---
@@ -151,7 +151,7 @@ public:
     QStringList GetPhoneTypeNames();    // used in orders or known, minus the device list
     QStringList GetBatteryTypeNames();  // used in orders
     QStringList GetKnownPhoneNames();   // known device types plus the device list
-    QStringList GetEngineerListNames(); // the engineer list itself
+    QStringList GetEngineerListNames(); // the engineer list itself, sorted
     void AddKnownPhone(const QString &name);
     // Editable models of the two lists (parent owns them).
     QSqlTableModel *createPhoneListModel(QObject *parent);

@@ -17,6 +17,7 @@ public:
         Deleted, // the row was deleted by another program since it was read; nothing stored
         Busy, // another program holds the database longer than the program waits
         Damaged, // the database file is damaged
+        Texts, // no language file can be read
     };
 
     explicit RpxError(QString message, Kind kind = Kind::General)

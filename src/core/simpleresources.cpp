@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTranslator>
 
+#include <utility>
+
 namespace {
 
 // Windows-1250 bytes 0x80 to 0xFF; U+FFFD marks the five bytes the code page leaves unused.
@@ -167,8 +169,11 @@ void CSimpleResources::load(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw RpxError(QStringLiteral("Soubor s texty aplikace „%1“ nelze otevřít: %2")
-                           .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        const QString path = QDir::toNativeSeparators(fileName);
+        throw RpxError(
+            file.exists() ? QStringLiteral("Soubor s texty aplikace „%1“ nelze přečíst.").arg(path)
+                          : QStringLiteral("Soubor s texty aplikace „%1“ nebyl nalezen.").arg(path),
+            RpxError::Kind::Texts);
     }
     CSymbols symbols(file);
     m_symbols = std::move(symbols);
@@ -185,7 +190,16 @@ void CSimpleResources::ensureLoaded()
         throw RpxError(QStringLiteral("Soubor s texty aplikace se právě čte."));
     m_loading = true;
     try {
-        loadLanguage(currentLanguageCode());
+        const QString code = currentLanguageCode();
+        try {
+            loadLanguage(code);
+        } catch (const RpxError &error) {
+            if (code == QLatin1String("cs"))
+                throw;
+            // The shop's language without its file: the Czech texts, said once.
+            loadLanguage(QStringLiteral("cs"));
+            m_notice = error.message() + QStringLiteral("\nProgram proto používá české texty.");
+        }
     } catch (...) {
         m_loading = false;
         throw;
@@ -232,6 +246,11 @@ void CSimpleResources::installQtTranslations(const QString &code)
     }
 }
 
+QString CSimpleResources::takeNotice()
+{
+    return std::exchange(m_notice, QString());
+}
+
 QString CSimpleResources::text(const QString &key)
 {
     ensureLoaded();
@@ -246,7 +265,8 @@ QString CSimpleResources::currentLanguageCode()
     TRpx2Data *data = TRpx2Data::instance();
     if (data && data->isOpen()) {
         try {
-            const QString code = data->config().GetLanguage().trimmed();
+            // (The files are named in lower case: "CS" is Czech.)
+            const QString code = data->config().GetLanguage().trimmed().toLower();
             if (CConfig::IsLanguageCode(code))
                 return code;
         } catch (const RpxError &) {

@@ -55,8 +55,9 @@ private:
 };
 
 // The process-wide texts: the language file chosen by the Language setting, read at the
-// first lookup. A missing key or an empty value reads "{NULL}". A language file that
-// cannot be opened throws RpxError from the first lookup.
+// first lookup. A missing key or an empty value reads "{NULL}". When the chosen language's
+// file cannot be read, the Czech file is read instead (takeNotice() tells why); when that
+// cannot be read either, the first lookup throws RpxError of kind Texts.
 class CSimpleResources
 {
 public:
@@ -71,6 +72,8 @@ public:
     QString text(const QString &key);
     QString text(const char *key) { return text(QString::fromLatin1(key)); }
     bool isLoaded() const { return m_loaded; }
+    // Why the texts are not those of the shop's language (once; empty when they are).
+    QString takeNotice();
     // The code whose file the first lookup reads: the Language setting of the open data
     // module, "cs" without one (or when it cannot be read).
     static QString currentLanguageCode();
@@ -86,6 +89,7 @@ private:
     CSymbols m_symbols;
     bool m_loaded = false;
     bool m_loading = false;
+    QString m_notice;
 };
 
 // Windows-1250 by a built-in table, so that no Qt build lacks it. Unused bytes decode to

@@ -82,6 +82,7 @@ const KeyInfo Keys[] = {
     {"Rpx2.CustomerNotFilled", nullptr},
     {"Rpx2.CustomerPSC", nullptr},
     {"Rpx2.CustomerPhone", nullptr},
+    {"Rpx2.CustomerStoreChanges", "%s"},
     {"Rpx2.CustomerStreet", nullptr},
     {"Rpx2.DatabaseBusy", nullptr},
     {"Rpx2.DeviceNotExist", nullptr},
@@ -272,6 +273,7 @@ const KeyInfo Keys[] = {
     {"Options.JoinOrders", nullptr},
     {"Options.Language", nullptr},
     {"Options.LanguageDescription", nullptr},
+    {"Options.LanguageFileMissing", "%s"},
     {"Options.LanguageGroup", nullptr},
     {"Options.LanguageSelect", nullptr},
     {"Options.LogoFileNotFound", nullptr},
@@ -308,6 +310,7 @@ const KeyInfo Keys[] = {
     {"Options.ShowOrders", nullptr},
     {"Options.UseSecondaryCurrency", nullptr},
     {"Options.Web", nullptr},
+    {"Options.WebAddressHint", nullptr},
     {"Options.Window", nullptr},
     {"Options.WwwUrl", nullptr},
 

@@ -583,7 +583,6 @@ void TOrderMultiForm::ok()
         o.OrderTypeID = OrderTypes::Paid;
         o.OrderReceiptDate = received;
         o.OrderDeadlineDate = deadline;
-        o.OrderIssueDate = deadline;
         o.OrderFaultDescription = row->note->toPlainText();
         o.OrderExpectedPricePrimary
             = CConfig::formatGeneral(row->price->text().trimmed().toDouble());
@@ -591,6 +590,11 @@ void TOrderMultiForm::ok()
         o.OrderExpectedPriceSecondary = QStringLiteral("0");
         o.OrderExpectedCurrencySecondary = config.GetSecondaryCurrency();
         o.OrderStateID = row->state->currentData().toInt();
+        // The day of hand-back: an earlier order keeps the one it has; otherwise only a
+        // device handed back at once has one, today.
+        if (!(row->loaded && row->loaded->OrderIssueDate.isValid()))
+            o.OrderIssueDate
+                = o.OrderStateID == OrderStates::HandedBack ? Clock::now() : QDateTime();
         o.OrderPhone = true;
         o.OrderPhoneType = row->phoneType->value();
         o.OrderPhoneIMEI = row->imei->text();

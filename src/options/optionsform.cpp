@@ -8,10 +8,12 @@
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
+#include "textformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -576,9 +578,15 @@ void TOptionsForm::buildWebPage()
             "Options.PcrImeiCheck", m_pcrImeiCheckEdit),
         m_pcrImeiCheckEdit);
     internetGroup->setLayout(form);
+    // Why OK is refused, while an address is: shown below the addresses and on them.
+    m_webAddressHint = new QLabel(page);
+    m_webAddressHint->setObjectName(QStringLiteral("WebAddressHintLabel"));
+    m_webAddressHint->setWordWrap(true);
+    m_texts.push_back([this] { m_webAddressHintText = rpxText("Options.WebAddressHint"); });
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(internetGroup);
+    layout->addWidget(m_webAddressHint);
     layout->addStretch();
 }
 
@@ -729,6 +737,14 @@ void TOptionsForm::accept()
     const QString language = m_languageCombo->currentIndex() >= 0
         ? m_languageCombo->currentData().toString()
         : m_storedLanguage;
+    // A language without its file would start the program without texts.
+    if (language != m_storedLanguage && !QFileInfo::exists(AppPaths::languageFile(language))) {
+        Ui::instance().message(
+            formatText(rpxText("Options.LanguageFileMissing"),
+                       { QDir::toNativeSeparators(AppPaths::languageFile(language)) }),
+            appErrorTitle(), Prompts::Icon::Warning);
+        return;
+    }
     if (!runGuarded([this] { store(); }))
         return;
     if (language != m_storedLanguage)
@@ -837,8 +853,10 @@ void TOptionsForm::validateInputs()
     for (QLineEdit *edit : { m_orderWwwUrlEdit, m_pcrImeiCheckEdit }) {
         const bool valid = CConfig::IsWebAddress(edit->text());
         markInvalid(edit, !valid);
+        edit->setToolTip(valid ? QString() : m_webAddressHintText);
         addressesValid = addressesValid && valid;
     }
+    m_webAddressHint->setText(addressesValid ? QString() : m_webAddressHintText);
     m_inputsValid = rateValid && addressesValid;
     m_okButton->setEnabled(m_inputsValid);
 }

@@ -117,6 +117,8 @@ private:
 
     QLineEdit *m_orderWwwUrlEdit;
     QLineEdit *m_pcrImeiCheckEdit;
+    QLabel *m_webAddressHint;
+    QString m_webAddressHintText;
 
     QComboBox *m_languageCombo;
     QString m_storedLanguage;

@@ -91,6 +91,11 @@ void styleImeiBox(QLineEdit *box, bool emailed)
         color = QColor(0x7f, 0xff, 0x7f);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, color);
+    // On a coloured background the text of a locked order's box stays dark enough to read.
+    const QPalette normal = QApplication::palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     wrong || emailed ? normal.color(QPalette::Active, QPalette::Text)
+                                      : normal.color(QPalette::Disabled, QPalette::Text));
     box->setPalette(palette);
     box->setToolTip(wrong ? QStringLiteral("IMEI nemá platnou kontrolní číslici") : QString());
 }

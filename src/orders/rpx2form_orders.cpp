@@ -62,6 +62,25 @@ QDateTime shownDate(const QDateTime &value)
     return value.isValid() ? value : QDateTime(ZeroDate, QTime(0, 0));
 }
 
+// A date box (with its time box, when it has one) as a date to store. What the clerk left
+// as it was shown keeps the stored value, time included (the boxes hold whole days or
+// minutes); the empty box, the zero date, is no date at all (NULL).
+QDateTime pickedDate(const QDate &date, const std::optional<QTime> &time,
+                     const std::optional<QDateTime> &stored)
+{
+    if (stored) {
+        const QDateTime shown = shownDate(*stored);
+        if (date == shown.date()
+            && (!time
+                || (time->hour() == shown.time().hour()
+                    && time->minute() == shown.time().minute())))
+            return *stored;
+    }
+    if (date == ZeroDate)
+        return {};
+    return time ? Clock::localTime(date, *time) : Clock::startOfDay(date);
+}
+
 void setBackground(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();
@@ -168,6 +187,10 @@ bool TRpx2Form::start()
     m_columnWidths[1]
         = qMax(fit1, m_data->config().GetColumnWidth(QStringLiteral("OrderList"), 1, fit1));
     applyTexts();
+    // The shop's language without its file: the program speaks Czech and says why.
+    const QString textsNotice = CSimpleResources::instance().takeNotice();
+    if (!textsNotice.isEmpty())
+        Ui::instance().message(textsNotice, QStringLiteral("Repaxo"), Prompts::Icon::Warning);
     OrderStateComboBoxFilter->setCurrentIndex(0);
     m_easyCustomer = m_data->config().GetEasyCustomer();
     ShowOrderList(m_data->config().GetShowOrders());
@@ -326,8 +349,8 @@ void TRpx2Form::updateActions()
 {
     const bool editing = m_state == OrderFormState::Insert || m_state == OrderFormState::Edit;
     const bool hasRows = m_data && !m_data->orderList().isEmpty();
-    ActionPrintReceipt->setEnabled(!editing);
-    ActionPrintIssue->setEnabled(!editing);
+    ActionPrintReceipt->setEnabled(!editing && hasRows);
+    ActionPrintIssue->setEnabled(!editing && hasRows);
     const bool first = !hasRows || m_data->orderList().isFirst();
     const bool last = !hasRows || m_data->orderList().isLast();
     ActionOrderFirst->setEnabled(!editing && !first);
@@ -343,7 +366,7 @@ void TRpx2Form::updateActions()
         runGuarded([&] { deleteAllowed = m_data->config().GetDeleteOrder(); });
     ActionOrderDelete->setEnabled(deleteAllowed);
     ActionOrderChange->setEnabled(!editing && hasRows && m_locked);
-    ActionOrderHold->setEnabled(hasRows || editing);
+    ActionOrderHold->setEnabled(hasRows && !editing);
     QPalette palette = PanelOrderStore->palette();
     palette.setColor(QPalette::Window, editing ? QColor(0xd0, 0x20, 0x20) : QApplication::palette().color(QPalette::Window));
     PanelOrderStore->setPalette(palette);
@@ -367,7 +390,9 @@ bool TRpx2Form::confirmDiscard()
 {
     if (!hasUnsavedChanges())
         return true;
-    return Ui::instance().ask(rpxText("Rpx2.DiscardChanges"), QString(), Prompts::Buttons::YesNo)
+    // No is the default: Enter pressed on into the question keeps the entries.
+    return Ui::instance().ask(rpxText("Rpx2.DiscardChanges"), QString(), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question, Prompts::Answer::No)
         == Prompts::Answer::Yes;
 }
 
@@ -603,9 +628,16 @@ COrder TRpx2Form::ReadOrderControls() const
     COrder o;
     o.OrderID = OrderIDEdit->text();
     o.OrderTypeID = OrderTypeIDComboBox->currentData().toInt();
-    o.OrderReceiptDate = Clock::localTime(OrderReceiptDateDateTimePicker->date(),
-                                          OrderReceiptTimeDateTimePicker->time());
-    o.OrderDeadlineDate = Clock::startOfDay(OrderDeadlineDateDateTimePicker->date());
+    auto stored = [this](QDateTime COrder::*date) -> std::optional<QDateTime> {
+        if (!m_loadedOrder)
+            return std::nullopt;
+        return (*m_loadedOrder).*date;
+    };
+    o.OrderReceiptDate
+        = pickedDate(OrderReceiptDateDateTimePicker->date(), OrderReceiptTimeDateTimePicker->time(),
+                     stored(&COrder::OrderReceiptDate));
+    o.OrderDeadlineDate = pickedDate(OrderDeadlineDateDateTimePicker->date(), std::nullopt,
+                                     stored(&COrder::OrderDeadlineDate));
     o.OrderFaultDescription = OrderFaultDescriptionMemo->toPlainText();
     o.OrderExpectedPricePrimary = OrderPriceEdit->text();
     o.OrderExpectedCurrencyPrimary = config.GetMainCurrency();
@@ -616,8 +648,14 @@ COrder TRpx2Form::ReadOrderControls() const
     o.OrderEngineerName = OrderEngineerComboBox->value();
     o.OrderRepairDescription = OrderRepairDescriptionMemo->toPlainText();
     o.OrderSoftware = OrderSoftwareCheckBox->isChecked();
-    o.OrderIssueDate = Clock::localTime(OrderIssueDateDateTimePicker->date(),
-                                        OrderIssueTimeDateTimePicker->time());
+    o.OrderIssueDate
+        = pickedDate(OrderIssueDateDateTimePicker->date(), OrderIssueTimeDateTimePicker->time(),
+                     stored(&COrder::OrderIssueDate));
+    // An order is handed back on its day of hand-back; one not handed back has none (the
+    // box shows a proposal only), unless it was handed back before and keeps that day.
+    if (o.OrderStateID != OrderStates::HandedBack
+        && !(m_loadedOrder && m_loadedOrder->OrderIssueDate.isValid()))
+        o.OrderIssueDate = QDateTime();
     o.OrderFinalPricePrimary = readPrice(OrderIssuePriceEdit->text());
     o.OrderFinalCurrencyPrimary = o.OrderExpectedCurrencyPrimary;
     o.OrderFinalPriceSecondary = readPrice(OrderIssuePriceSecondaryEdit->text());
@@ -928,6 +966,10 @@ void TRpx2Form::ReloadOrderList()
     filter.phoneImei = OrderPhoneIMEIEditFilter->text().trimmed();
     filter.ageDays = OrderAgeComboBox->currentData().toInt();
     m_data->orderList().reload(filter);
+    // A filter that matches nothing leaves no order to show (a reopened list that has rows
+    // shows its first one).
+    if (m_state == OrderFormState::Browse && m_data->orderList().isEmpty())
+        showNoOrder();
     updateActions();
     syncListSelection();
 }
@@ -1127,6 +1169,25 @@ bool TRpx2Form::storeOrder()
     if (!m_invalidPrices.isEmpty())
         return refuse("Rpx2.PriceNotFilled");
 
+    // A customer chosen for a new order and then changed in the boxes: the clerk says whether
+    // the register takes the changes; either way the order goes to that customer.
+    std::optional<CCustomer> customerChanges;
+    if (inserting && m_customer && m_customer->CustomerID != 0) {
+        CCustomer typed = *m_customer;
+        typed.CustomerName = OrderCustomerNameEdit->text();
+        typed.CustomerStreet = OrderCustomerStreetEdit->text();
+        typed.CustomerCity = OrderCustomerCityEdit->text();
+        typed.CustomerPSC = OrderCustomerPSCEdit->text();
+        typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
+        typed.CustomerEMail = OrderCustomerEMailEdit->text();
+        if (typed != *m_customer
+            && Ui::instance().ask(
+                   formatText(rpxText("Rpx2.CustomerStoreChanges"), { m_customer->CustomerName }),
+                   rpxText("Global.AppName"), Prompts::Buttons::YesNo)
+                == Prompts::Answer::Yes)
+            customerChanges = typed;
+    }
+
     const int position = m_data->orderList().currentRow();
     COrder order = ReadOrderControls();
     // A new order's photo is referenced only once its copy exists (below).
@@ -1139,6 +1200,9 @@ bool TRpx2Form::storeOrder()
         TRpx2Data::WriteTransaction transaction(*m_data);
         if (newCustomer)
             m_data->StoreCustomer(customer);
+        else if (customerChanges)
+            // Only when no other program changed the customer since it was chosen.
+            m_data->StoreCustomer(*customerChanges, &customer);
         order.OrderCustomerID = customer.CustomerID;
         if (inserting) {
             m_data->StoreNewOrder(order);
@@ -1153,6 +1217,12 @@ bool TRpx2Form::storeOrder()
         // Nothing was written: the customer typed for this order is still to be stored.
         if (newCustomer)
             m_customer.reset();
+        // (A new order conflicts with nobody: only the chosen customer can have changed.)
+        if (customerChanges
+            && (e.kind() == RpxError::Kind::Changed || e.kind() == RpxError::Kind::Deleted)) {
+            customerChangedMeanwhile(e.kind() == RpxError::Kind::Deleted);
+            return false;
+        }
         if (e.kind() == RpxError::Kind::Changed) {
             Ui::instance().message(rpxText("Rpx2.OrderChangedMeanwhile"), appErrorTitle(),
                                    Prompts::Icon::Warning);
@@ -1174,6 +1244,8 @@ bool TRpx2Form::storeOrder()
     // The row as stored is what the next change is compared with, even should showing it
     // fail below.
     m_loadedOrder = stored;
+    if (customerChanges)
+        m_customer = customerChanges;
 
     if (inserting && !m_pendingPhotoSource.isEmpty()) {
         const QString name = order.OrderID + QLatin1Char('-') + QFileInfo(m_pendingPhotoSource).fileName();
@@ -1239,6 +1311,35 @@ void TRpx2Form::reapplyChangesToStoredOrder()
     UpdateAccessoryControls();
 }
 
+// The customer chosen for a new order was changed or deleted by another program before the
+// clerk's changes to it were stored: nothing is stored. The boxes show the customer as stored
+// now with the clerk's changes on top, for the next store to ask about again; a deleted
+// customer becomes a new one from the boxes.
+void TRpx2Form::customerChangedMeanwhile(bool deleted)
+{
+    const CCustomer chosen = *m_customer;
+    const std::optional<CCustomer> now
+        = deleted ? std::nullopt : m_data->GetCustomer(chosen.CustomerID);
+    Ui::instance().message(rpxText(now ? "CustomerSearch.CustomerChangedMeanwhile"
+                                       : "CustomerSearch.CustomerDeletedMeanwhile"),
+                           appErrorTitle(), Prompts::Icon::Warning);
+    if (!now) {
+        m_customer.reset();
+        return;
+    }
+    for (auto [box, field] : { std::pair { OrderCustomerNameEdit, &CCustomer::CustomerName },
+                               std::pair { OrderCustomerStreetEdit, &CCustomer::CustomerStreet },
+                               std::pair { OrderCustomerCityEdit, &CCustomer::CustomerCity },
+                               std::pair { OrderCustomerPSCEdit, &CCustomer::CustomerPSC },
+                               std::pair { OrderCustomerPhoneNoEdit, &CCustomer::CustomerPhoneNo },
+                               std::pair { OrderCustomerEMailEdit, &CCustomer::CustomerEMail } })
+        if (box->text() == chosen.*field)
+            box->setText((*now).*field);
+    OrderCustomerCodeEdit->setText(now->CustomerCode);
+    showCustomerStart();
+    m_customer = now;
+}
+
 void TRpx2Form::addStoreCompletion(std::function<void(const QString &, int)> hook)
 {
     m_storeCompletions.push_back(std::move(hook));
@@ -1269,10 +1370,19 @@ void TRpx2Form::discardEdits()
         if (!m_data->orderList().isEmpty())
             return;
     }
+    showNoOrder();
+}
+
+// The list is empty: no order is shown, so nothing is left that printing, holding, changing,
+// deleting, e-mailing or a photo could act on.
+void TRpx2Form::showNoOrder()
+{
     clearOrderControls();
     m_locked = false;
     SetOrderFormState(OrderFormState::Browse);
     LockIssuedOrder(false);
+    ActionCustomerSelect->setEnabled(false);
+    OrderRepairImage->setEnabled(false);
     StatusPanel0->clear();
 }
 
@@ -1393,8 +1503,11 @@ bool TRpx2Form::eventFilter(QObject *watched, QEvent *event)
         static_cast<QLineEdit *>(watched)->setCursorPosition(0);
     }
     if (watched == OrderPhoneTypeComboBox && event->type() == QEvent::FocusOut) {
-        auto *focus = static_cast<QFocusEvent *>(event);
-        if (focus->reason() != Qt::PopupFocusReason)
+        // Only a move within the window leaves the box: its own pop-up, a menu, a message
+        // box or a dialog (the question of Escape) take the focus for a while and give it
+        // back, and a question of the device on top of them would answer theirs.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             runGuarded([this] { OrderPhoneTypeComboBoxExit(); });
     }
     if (watched == OrderRepairImage && event->type() == QEvent::MouseButtonDblClick) {
@@ -1423,7 +1536,9 @@ void TRpx2Form::refreshHoldLabel()
 
 void TRpx2Form::ActionOrderHoldExecute()
 {
-    if (m_state != OrderFormState::Browse && !storeOrder())
+    // (Disabled while an order is taken in or changed: the list's row is not the order on
+    // the screen then.)
+    if (m_state != OrderFormState::Browse)
         return;
     OrderList &list = m_data->orderList();
     const QString id = list.currentOrderId();
@@ -1463,10 +1578,6 @@ void TRpx2Form::ActionOrderDeleteExecute()
     ReloadOrderList();
     if (!list.isEmpty())
         list.moveTo(qMin(position, list.rowCount() - 1));
-    else {
-        clearOrderControls();
-        SetOrderFormState(OrderFormState::Browse);
-    }
     ShowOrderTotals();
 }
 

@@ -230,21 +230,14 @@ TOrderSummaryForm::TOrderSummaryForm(QWidget *owner, const QString &keyName)
 
     // Today's date, the proposed folder and the default file names.
     const QDate today = Clock::today();
-    const int d = today.day(), m = today.month(), y = today.year();
-    QString folder = QDir::fromNativeSeparators(m_config->GetSummaryFilePath());
-    if (folder.isEmpty())
-        folder = AppPaths::programDir() + QStringLiteral("/export/");
-    else if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    auto fileName = [&](const QString &name) { return QDir::toNativeSeparators(folder + name); };
-    SummaryDayFileEdit->setText(
-        fileName(QString::asprintf("rpx_print_%02d_%02d_%04d.xls", d, m, y)));
-    SummaryMonthFileEdit->setText(fileName(QString::asprintf("rpx_print_%02d_%04d.xls", m, y)));
-    SummaryYearFileEdit->setText(fileName(QString::asprintf("rpx_print_%04d.xls", y)));
-    SummaryEngineerFileEdit->setText(
-        fileName(QString::asprintf("rpx_print_tech_%02d_%04d.xls", m, y)));
-    SummaryShopFileEdit->setText(fileName(QStringLiteral("rpx_print.xls")));
-    SummaryExportFileEdit->setText(fileName(QStringLiteral("rpx_print.xls")));
+    const int m = today.month(), y = today.year();
+    m_folder = QDir::fromNativeSeparators(m_config->GetSummaryFilePath());
+    if (m_folder.isEmpty())
+        m_folder = AppPaths::programDir() + QStringLiteral("/export/");
+    else if (!m_folder.endsWith(QLatin1Char('/')))
+        m_folder += QLatin1Char('/');
+    proposeFileName(SummaryShopFileEdit, QStringLiteral("rpx_print.xls"));
+    proposeFileName(SummaryExportFileEdit, QStringLiteral("rpx_print.xls"));
 
     for (QDateEdit *picker : { SummaryDayFromDateTimePicker, SummaryDayToDateTimePicker,
                                SummaryShopFromDateTimePicker, SummaryShopToDateTimePicker,
@@ -259,6 +252,7 @@ TOrderSummaryForm::TOrderSummaryForm(QWidget *owner, const QString &keyName)
     SummaryMonthMonthComboBox->setCurrentIndex(m - 1);
     SummaryMonthYearEdit->setText(QString::number(y));
     SummaryYearYearEdit->setText(QString::number(y));
+    proposeFileNames();
 
     SummaryExportRepairTypeComboBox->addItem(QString());
     for (const IdName &type : m_data.GetAllOrderTypes())
@@ -287,6 +281,12 @@ TOrderSummaryForm::TOrderSummaryForm(QWidget *owner, const QString &keyName)
             &TOrderSummaryForm::SummaryMonthYearEditChange);
     connect(SummaryYearYearEdit, &QLineEdit::textChanged, this,
             &TOrderSummaryForm::SummaryYearYearEditChange);
+    for (QDateEdit *picker : { SummaryDayFromDateTimePicker, SummaryEngineerFromDateTimePicker })
+        connect(picker, &QDateEdit::dateChanged, this, &TOrderSummaryForm::proposeFileNames);
+    connect(SummaryMonthMonthComboBox, &QComboBox::currentIndexChanged, this,
+            &TOrderSummaryForm::proposeFileNames);
+    for (QLineEdit *year : { SummaryMonthYearEdit, SummaryYearYearEdit })
+        connect(year, &QLineEdit::textChanged, this, &TOrderSummaryForm::proposeFileNames);
 }
 
 TOrderSummaryForm::~TOrderSummaryForm() = default;
@@ -379,6 +379,39 @@ void TOrderSummaryForm::SummaryMonthYearEditChange()
 void TOrderSummaryForm::SummaryYearYearEditChange()
 {
     yearEditChange(SummaryYearYearEdit, SummaryYearButton);
+}
+
+void TOrderSummaryForm::proposeFileNames()
+{
+    const QDate day = SummaryDayFromDateTimePicker->date();
+    proposeFileName(
+        SummaryDayFileEdit,
+        QString::asprintf("rpx_print_%02d_%02d_%04d.xls", day.day(), day.month(), day.year()));
+    const QDate engineers = SummaryEngineerFromDateTimePicker->date();
+    proposeFileName(
+        SummaryEngineerFileEdit,
+        QString::asprintf("rpx_print_tech_%02d_%04d.xls", engineers.month(), engineers.year()));
+    // (A year that is no number keeps the name: the report cannot run until it is one.)
+    bool ok = false;
+    const int monthYear = SummaryMonthYearEdit->text().toInt(&ok);
+    if (ok)
+        proposeFileName(SummaryMonthFileEdit,
+                        QString::asprintf("rpx_print_%02d_%04d.xls",
+                                          SummaryMonthMonthComboBox->currentIndex() + 1,
+                                          monthYear));
+    const int year = SummaryYearYearEdit->text().toInt(&ok);
+    if (ok)
+        proposeFileName(SummaryYearFileEdit, QString::asprintf("rpx_print_%04d.xls", year));
+}
+
+void TOrderSummaryForm::proposeFileName(QLineEdit *edit, const QString &name)
+{
+    const auto earlier = m_proposedNames.constFind(edit);
+    if (earlier != m_proposedNames.cend() && edit->text() != *earlier)
+        return; // the clerk's own name
+    const QString proposed = QDir::toNativeSeparators(m_folder + name);
+    m_proposedNames.insert(edit, proposed);
+    edit->setText(proposed);
 }
 
 void TOrderSummaryForm::yearEditChange(QLineEdit *edit, QPushButton *run)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 
 #include <functional>
 #include <memory>
@@ -67,6 +68,10 @@ private:
     void SummaryMonthYearEditChange();
     void SummaryYearYearEditChange();
     void yearEditChange(QLineEdit *edit, QPushButton *run);
+    // The default file names follow the chosen day, month or year while their boxes still
+    // hold the default of the earlier choice; a name the clerk typed stays.
+    void proposeFileNames();
+    void proposeFileName(QLineEdit *edit, const QString &name);
 
     // Writes one report into the tab's file. A file that cannot be written is reported and
     // ends the run; otherwise the folder is remembered and the file opened, or, for a report
@@ -77,4 +82,6 @@ private:
     TRpx2Data &m_data;
     std::unique_ptr<CConfig> m_config;
     std::vector<std::function<void()>> m_texts;
+    QString m_folder; // of the proposed file names, with a trailing separator
+    QHash<QLineEdit *, QString> m_proposedNames;
 };

@@ -140,6 +140,7 @@ private slots:
             run = admin({ u"init-db"_s, path });
             QCOMPARE(run.code, 1);
             QVERIFY2(!run.err.isEmpty() && run.out.isEmpty(), qPrintable(run.out));
+            QVERIFY2(!run.err.contains(u"Error opening database"_s), qPrintable(run.err));
         }
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
                  (QStringList { u"named.db"_s, u"shop.db"_s }));
@@ -185,13 +186,16 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said"); // on standard output, or on error output when failing
 
-        QTest::newRow("receipt") << u"print receipt %1 --pdf out.pdf"_s << 0
-                                 << u"Wrote TOrderPrintReceiptForm (1 page) to "_s;
+        // A missing folder is made, as for the summaries.
+        QTest::newRow("receipt into a new folder")
+            << u"print receipt %1 --pdf new/out.pdf"_s << 0 << u"Wrote the receipt (1 page) to "_s;
         QTest::newRow("held issue") << u"print issue %2 --held %2,%1 --pdf=out.pdf"_s << 0
-                                    << u"Wrote TOrderPrintIssueFormMulti (1 page) to "_s;
-        QTest::newRow("unknown held order, unwritable file")
-            << u"print issue %1 --held %1,2001-00001 --pdf gone/out.pdf"_s << 1
+                                    << u"Wrote the issue document (1 page) to "_s;
+        QTest::newRow("unknown held order")
+            << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
             << u"there is no order 2001-00001"_s;
+        QTest::newRow("a file where the folder should be")
+            << u"print receipt %1 --pdf shop.db/out.pdf"_s << 1 << u"cannot be created"_s;
     }
     // The document the preview shows, written as PDF; a failure writes no file.
     void printWritesThePdf()
@@ -210,7 +214,8 @@ private slots:
         const Run run = onDb(arguments.arg(ids.at(0), ids.at(1)).split(u' '));
         QCOMPARE(run.code, code);
         QVERIFY2((code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
-        QCOMPARE(fileBytes(m_dir->filePath(u"out.pdf"_s)).left(5),
+        const QString pdf = arguments.section(u' ', -1).section(u'=', -1);
+        QCOMPARE(fileBytes(m_dir->filePath(pdf)).left(5),
                  code == 0 ? QByteArray("%PDF-") : QByteArray("<unre"));
     }
 
@@ -258,6 +263,7 @@ private slots:
         row("agreement over three pieces", "AgreementText", agreement, agreement);
         row("password, never shown", "Password", u"Tajné1"_s, u"(set)"_s);
         row("column width", "CWOrderList1", u"75"_s, u"75"_s);
+        row("language in capitals", "Language", u"SK"_s, u"sk"_s);
         row("web address", "OrderWwwUrl", u"https://servis.example.cz/stav"_s,
             u"https://servis.example.cz/stav"_s);
         row("largest exchange rate", "ExchangeRate", u"999999.5"_s, u"999999.5"_s);
@@ -274,6 +280,7 @@ private slots:
         row("address of a program", "OrderWwwUrl", u"file:///usr/bin/xterm"_s, {});
         row("address without a scheme", "PcrImeiCheckUrl", u"imei.example.cz"_s, {});
         row("language outside the folder", "Language", u"../../x"_s, {});
+        row("language without its file", "Language", u"xx"_s, {});
         row("column of no list", "CWCustomerSearch12", u"75"_s, {});
         QTest::newRow("long column key")
             << u"CW"_s + QString(5000, u'x') + u"1"_s << u"75"_s << QString();

@@ -20,6 +20,7 @@ public:
         QString text;
         QString title;
         Icon icon;
+        Answer defaultButton = Answer::Yes; // of a question
     };
 
     FakeUi() { Ui::setInstance(this); }
@@ -40,9 +41,10 @@ public:
     {
         messages.append({text, title, icon});
     }
-    Answer ask(const QString &text, const QString &title, Buttons buttons, Icon icon) override
+    Answer ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
+               Answer defaultButton) override
     {
-        questions.append({text, title, icon});
+        questions.append({ text, title, icon, defaultButton });
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();

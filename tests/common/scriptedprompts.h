@@ -16,7 +16,7 @@ public:
     std::deque<QString> files;
 
     void message(const QString &text, const QString &, Icon) override { messages.append(text); }
-    Answer ask(const QString &text, const QString &, Buttons, Icon) override
+    Answer ask(const QString &text, const QString &, Buttons, Icon, Answer) override
     {
         messages.append(text);
         return Answer::Yes;

@@ -291,6 +291,12 @@ private slots:
         for (int row = 0; row < data().customerSearchModel()->rowCount(); ++row)
             customers.append(data().customerSearchRow(row).CustomerName);
         QTEST(customers, "sorted");
+        // The engineer list, when it is what the order form offers, is sorted too.
+        int id = 0;
+        for (const QString &name : names)
+            data().ExecuteCommand(u"INSERT INTO t_filter_engineer_01 VALUES (?, ?)"_s,
+                                  { ++id, name });
+        QTEST(data().GetEngineerListNames(), "sorted");
     }
 
     // Names equal but for letter case are one name: one suggestion, hidden together,

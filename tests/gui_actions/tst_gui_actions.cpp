@@ -156,6 +156,8 @@ private slots:
             QCOMPARE(m_w->OrderIDEdit->text(), list.currentOrderId());
         } else if (action == u"ActionOrderChange"_s) {
             QCOMPARE(m_w->orderFormState(), done ? State::Edit : State::Browse);
+            // No holding while an order is changed: the list's row may be another order then.
+            QCOMPARE(m_w->ActionOrderHold->isEnabled(), !done);
         } else {
             // Renamed from the filter box's pop-up menu, which then shows the new name and
             // lists its orders.
@@ -319,7 +321,7 @@ private slots:
     void leavingUnknownDeviceType_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("leave"); // 0: Tab, 1: the store button, 2: Ctrl+S
+        QTest::addColumn<int>("leave"); // 0: Tab, 1: the store button, 2: Ctrl+S, 3: a window
         QTest::addColumn<bool>("yes"); // the answer to the question, when asked
         QTest::addColumn<QString>("kept"); // the device type afterwards; empty: asked
 
@@ -334,6 +336,9 @@ private slots:
         // Another letter case takes the list's spelling, without a question.
         QTest::newRow("Ctrl+S, other letter case")
             << u"apple iphone 11"_s << 2 << true << u"Apple iPhone 11"_s;
+        // Another window (a message box, Escape's question) takes the focus for a while: the
+        // box is not left, nothing is asked on top of it.
+        QTest::newRow("another window") << unknown << 3 << true << unknown;
     }
 
     void leavingUnknownDeviceType()
@@ -358,8 +363,14 @@ private slots:
             QTest::keyClick(m_w->windowHandle(), Qt::Key_Tab);
         else if (leave == 1)
             QTest::mouseClick(m_w->findChild<QPushButton *>(u"OrderStoreButton"_s), Qt::LeftButton);
-        else
+        else if (leave == 2)
             QTest::keyClick(m_w->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+        QWidget other;
+        if (leave == 3) {
+            other.show();
+            QApplication::setActiveWindow(&other);
+            QTRY_VERIFY(!box->hasFocus());
+        }
         QTest::qWait(20);
 
         // Storing may go on to offer the receipt; only the device question counts here.
@@ -367,8 +378,8 @@ private slots:
             m_ui->questions.cbegin(), m_ui->questions.cend(),
             [](const auto &q) { return q.text == rpxText("Rpx2.DeviceNotExist"); });
         QCOMPARE(deviceQuestions, asked ? 1 : 0);
-        QCOMPARE(m_ui->questions.isEmpty(), !asked && leave == 0);
-        const bool stored = leave > 0 && (yes || !asked);
+        QCOMPARE(m_ui->questions.isEmpty(), !asked && (leave == 0 || leave == 3));
+        const bool stored = (leave == 1 || leave == 2) && (yes || !asked);
         QCOMPARE(m_w->orderFormState(), stored ? State::Browse : State::Insert);
         QCOMPARE(m_w->data().GetOrderCount(), stored ? 1 : 0);
         const QString value = asked ? typed : kept;

@@ -258,6 +258,9 @@ private slots:
         QCOMPARE(reopened.OrderCustomerID, customer.CustomerID);
         QCOMPARE(fresh.OrderReceiptDate, QDateTime(QDate(2025, 6, 5), QTime(14, 30)));
         QCOMPARE(fresh.OrderDeadlineDate, QDateTime(QDate(2025, 6, 23), QTime(0, 0)));
+        // Not handed back: no day of hand-back; the earlier order keeps its own.
+        QVERIFY(!fresh.OrderIssueDate.isValid());
+        QCOMPARE(reopened.OrderIssueDate, TestNow);
         QCOMPARE(fresh.OrderExpectedPricePrimary, u"1250.5"_s);
         QCOMPARE(fresh.OrderPhoneType, u"Apple iPhone 12"_s);
         QVERIFY(fresh.OrderEmailSent && !reopened.OrderEmailSent);

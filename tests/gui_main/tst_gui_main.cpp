@@ -98,6 +98,11 @@ private slots:
             QCOMPARE(stored.OrderExpectedPricePrimary, u"dohodou"_s);
             QCOMPARE(stored.OrderFinalPricePrimary + stored.OrderComponentsPricePrimary, 1247.5);
             QCOMPARE(stored.OrderFaultDescription, fault);
+            // Handed back today; an order in repair has no day of hand-back (not the
+            // deadline the box proposes).
+            QCOMPARE(stored.OrderIssueDate,
+                     state == OrderStates::HandedBack ? QDateTime(TestNow.date(), QTime(0, 0))
+                                                      : QDateTime());
             QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, name);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault); // shown as stored
             // An order handed back at intake is locked at once.
@@ -268,8 +273,10 @@ private slots:
         }
 
         QCOMPARE(s.ui.questions.size(), typed ? 1 : 0);
-        if (typed)
+        if (typed) { // Enter pressed on keeps the entries
             QCOMPARE(s.ui.questions[0].text, u"Zahodit neuložené změny zakázky?"_s);
+            QCOMPARE(s.ui.questions[0].defaultButton, Prompts::Answer::No);
+        }
         const bool dropped = !typed || yes;
         QCOMPARE(w.isVisible(), !(how == u"close"_s && dropped));
         if (dropped && how != u"close"_s) {
@@ -382,18 +389,24 @@ private slots:
     }
 
     // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
-    // linked, in a new order even when its name is edited afterwards. Filled or left, a
-    // customer box shows the start of its text.
+    // linked, in a new order even when its name is edited afterwards (the clerk is asked whether
+    // the register takes the edit). Filled or left, a customer box shows the start of its text.
     void customerOfOrder_data()
     {
         QTest::addColumn<bool>("newOrder"); // with the customer chosen through the search
-        QTest::newRow("shown order, typed") << false;
-        QTest::newRow("new order, chosen, typed") << true;
+        QTest::addColumn<bool>("storeChanges"); // the answer to the question about the edit
+        QTest::addColumn<QString>("linked"); // name|city|e-mail of the order's customer
+        QTest::newRow("shown order, typed") << false << false << u"Alena Veselá ml.|Brno|"_s;
+        QTest::newRow("new order, chosen, typed, kept")
+            << true << false << u"Bedřich Novotný|Praha|bedrich@example.cz"_s;
+        QTest::newRow("new order, chosen, typed, stored")
+            << true << true << u"Bedřich Novotný ml.|Praha|bedrich@example.cz"_s;
     }
 
     void customerOfOrder()
     {
         QFETCH(bool, newOrder);
+        QFETCH(bool, storeChanges);
         int alena = 0;
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetEngineerMandatory(true); // checked only when an order is taken in
@@ -424,18 +437,31 @@ private slots:
         QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
         QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
         QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
+        // Tab goes on to the phone, not into the filter beside the name.
+        QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
+        s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
         w.ActionOrderStore->trigger();
 
         QCOMPARE(s.ui.messageTexts(), QStringList());
+        QCOMPARE(s.ui.questions.value(0).text
+                     == u"Uložit změněné údaje zákazníka Bedřich Novotný?"_s,
+                 newOrder);
         const CCustomer linked
             = s.data().GetCustomer(shownOrder(s).OrderCustomerID).value_or(CCustomer {});
-        // Chosen, the register is not changed; else a new customer from the boxes, the old one
-        // as it was.
-        QCOMPARE(linked.CustomerName + linked.CustomerCity,
-                 newOrder ? u"Bedřich NovotnýPraha"_s : u"Alena Veselá ml.Brno"_s);
+        // A chosen customer's register entry takes the edit only when the clerk says so; else a
+        // new customer from the boxes, the old one as it was.
+        QTEST(QStringList({ linked.CustomerName, linked.CustomerCity, linked.CustomerEMail })
+                  .join(u'|'),
+              "linked");
         QCOMPARE(s.data().GetCustomer(alena)->CustomerName, u"Alena Veselá"_s);
         QCOMPARE(countCustomers(s.data()), newOrder ? 2 : 3);
         QCOMPARE(w.OrderCustomerNameEdit->text(), linked.CustomerName);
+        // Dates nobody touched keep their stored values: the deadline its time, the issue
+        // date stays unset.
+        if (!newOrder) {
+            QCOMPARE(shownOrder(s).OrderDeadlineDate, TestNow.addDays(7));
+            QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
+        }
     }
 
     void secondaryAmountOnLeavingPriceBox_data()

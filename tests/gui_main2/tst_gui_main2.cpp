@@ -4,6 +4,7 @@
 
 #include "orders/suggestcombobox.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -169,7 +171,6 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        const QString shownBefore = w.OrderIDEdit->text();
         QSignalSpy reloaded(&s.data().orderList(), &OrderList::reloaded);
 
         auto *filter = w.findChild<QLineEdit *>(box);
@@ -188,15 +189,22 @@ private slots:
         for (int index : listed)
             expected.append(ids[index]);
         QCOMPARE(setOf(listedOrders(w)), setOf(expected));
-        // Nothing listed: the shown order stays, and the counts are empty.
-        QCOMPARE(w.OrderIDEdit->text(), expected.isEmpty() ? shownBefore : listedOrders(w).first());
+        // Nothing listed: no order shown, none to print, hold, change or add a photo to, and
+        // the counts are empty.
+        QCOMPARE(w.OrderIDEdit->text(), expected.isEmpty() ? QString() : listedOrders(w).first());
+        QCOMPARE(w.StatusPanel0->text().isEmpty(), expected.isEmpty());
         QCOMPARE(w.StatusPanel1->text().isEmpty(), expected.isEmpty());
+        for (QAction *action : { w.ActionPrintReceipt, w.ActionPrintIssue, w.ActionOrderHold,
+                                 w.ActionCustomerSelect })
+            QVERIFY2(action->isEnabled() == !expected.isEmpty(), qPrintable(action->objectName()));
+        QCOMPARE(w.OrderRepairImage->isEnabled(), !expected.isEmpty());
 
         // Cleared, the filter lists every order again, the one without a customer too.
         filter->clear();
         QVERIFY(reloaded.wait(3000));
         QCOMPARE(setOf(listedOrders(w)), setOf(ids));
         QCOMPARE(w.StatusPanel1->text(), u"V opravě: 3"_s);
+        QVERIFY(w.ActionPrintReceipt->isEnabled() && w.OrderRepairImage->isEnabled());
     }
 
     void stateFilter()
@@ -326,16 +334,17 @@ private slots:
         QTest::addColumn<QStringList>("chosen"); // what the file dialog gives, in turn
         QTest::addColumn<QStringList>("shown"); // the messages, in turn
         const QString foreign = u"foreign"_s, good = u"good"_s, damaged = u"damaged"_s,
-                      missing = u"missing"_s;
+                      missing = u"missing"_s, unusable = u"unusable"_s;
+        // The question after a file that is there says so, not that it is missing.
         QTest::newRow("damaged list of tables")
-            << u"schema"_s << false << QStringList { good } << QStringList { damaged, missing };
+            << u"schema"_s << false << QStringList { good } << QStringList { damaged, unusable };
         QTest::newRow("damaged orders")
-            << u"pages"_s << false << QStringList { good } << QStringList { damaged, missing };
+            << u"pages"_s << false << QStringList { good } << QStringList { damaged, unusable };
         QTest::newRow("DBFileName names another kind of file")
-            << QString() << true << QStringList { good } << QStringList { foreign, missing };
+            << QString() << true << QStringList { good } << QStringList { foreign, unusable };
         QTest::newRow("another kind of file chosen")
             << QString() << false << QStringList { foreign, good }
-            << QStringList { missing, foreign, missing };
+            << QStringList { missing, foreign, unusable };
     }
 
     void unusableDatabaseAtStartUp()
@@ -376,6 +385,7 @@ private slots:
                   besidePath) },
             { u"foreign"_s, u"Soubor „%1“ není databází programu Repaxo."_s.arg(foreign) },
             { u"missing"_s, u"Soubor databáze nenalezen.\nZadejte umístění databáze."_s },
+            { u"unusable"_s, u"Soubor databáze nelze použít.\nZadejte umístění databáze."_s },
         };
         QStringList expected;
         for (const QString &kind : shown)

@@ -273,6 +273,10 @@ private slots:
         }
         QCOMPARE(ok->isEnabled(), accepted);
         QCOMPARE(isRed(), !accepted);
+        if (key.endsWith("Url")) // a refused address says what is accepted
+            QCOMPARE(control->toolTip(),
+                     accepted ? QString()
+                              : u"Lze zadat jen adresu začínající http:// nebo https://."_s);
         if (spin)
             QTest::mouseClick(ok, Qt::LeftButton);
         else
@@ -360,20 +364,26 @@ private slots:
         QCOMPARE(config().GetDBFileName(), expected);
     }
 
-    // A code outside the list selects no entry and is kept on OK; picking an entry replaces it.
+    // A code outside the list selects no entry and is kept on OK; picking an entry replaces it,
+    // unless the entry's language file is missing.
     void unknownLanguageCode()
     {
         FakeUi ui;
         config().SetLanguage(u"de"_s);
-        for (int pick : { -1, 0 }) {
+        QVERIFY(QFile::remove(AppPaths::languageFile(u"pl"_s)));
+        for (int pick : { -1, 1, 0 }) {
             TOptionsForm form;
             auto *combo = child<QComboBox>(form, "LanguageSelectComboBox");
             QCOMPARE(combo->currentIndex(), -1);
             combo->setCurrentIndex(pick);
-            QCOMPARE(pressOk(form), int(QDialog::Accepted));
-            QCOMPARE(config().GetLanguage(), pick < 0 ? u"de"_s : u"cs"_s);
+            QCOMPARE(pressOk(form), pick == 1 ? int(QDialog::Rejected) : int(QDialog::Accepted));
+            QCOMPARE(config().GetLanguage(), pick == 0 ? u"cs"_s : u"de"_s);
         }
-        QCOMPARE(ui.messageTexts().size(), 1); // the restart the new language needs
+        // The missing file is said, then the restart the new language needs.
+        QCOMPARE(ui.messageTexts().size(), 2);
+        QCOMPARE(ui.messageTexts().first(),
+                 u"Soubor s texty tohoto jazyka („%1“) chybí, jazyk proto nelze zvolit."_s.arg(
+                     AppPaths::languageFile(u"pl"_s)));
     }
 
     void passwordChange_data()

@@ -93,6 +93,16 @@ private slots:
         // A type the order form no longer offers is still in the export's list.
         auto *types = child<QComboBox>(form, "SummaryExportRepairTypeComboBox");
         QCOMPARE(types->itemText(0) + u'|' + types->itemText(1), u"|Stará řada"_s);
+
+        // The default names follow the day, month and year chosen; a name typed stays.
+        child<QDateEdit>(form, "SummaryDayFromDateTimePicker")->setDate(QDate(2023, 1, 5));
+        child<QComboBox>(form, "SummaryMonthMonthComboBox")->setCurrentIndex(10);
+        child<QLineEdit>(form, "SummaryYearFileEdit")->setText(u"vlastni.xls"_s);
+        child<QLineEdit>(form, "SummaryYearYearEdit")->setText(u"2020"_s);
+        QCOMPARE(lineText(form, "SummaryDayFileEdit"), proposed + u"rpx_print_05_01_2023.xls"_s);
+        QCOMPARE(lineText(form, "SummaryMonthFileEdit"),
+                 proposed + today.toString(u"'rpx_print_11_'yyyy'.xls'"_s));
+        QCOMPARE(lineText(form, "SummaryYearFileEdit"), u"vlastni.xls"_s);
     }
 
     void runs_data()

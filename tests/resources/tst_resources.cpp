@@ -2,9 +2,12 @@
 // the lazily loaded process-wide texts, and the check of the shipped files.
 
 #include "apppaths.h"
+#include "clock.h"
 #include "config.h"
+#include "orderlistlistener.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
+#include "scriptedprompts.h"
 #include "simpleresources.h"
 #include "textcheck.h"
 
@@ -15,6 +18,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -72,10 +77,35 @@ private slots:
         // No data module: the Czech file is read, and its absence is an error.
         QCOMPARE(CSimpleResources::currentLanguageCode(), u"cs"_s);
         QVERIFY_THROWS_EXCEPTION(RpxError, texts.text("Rpx2.ActionAbout"));
-        // A failed first lookup leaves nothing half-loaded: the next lookup tries again.
+        // The shop's language without its file, nor any other: the start-up ends with that
+        // reason instead of asking for another database again and again.
+        TRpx2Data::CreateDatabase(AppPaths::databaseFile());
+        struct : OrderListListener
+        {
+            bool CanLeaveOrder() override { return true; }
+            void OrderEntered(const OrderList &) override { rpxText("Rpx2.ActionAbout"); }
+            void ShowStateCounts(const QString &) override { }
+        } showing;
+        auto data = std::make_unique<TRpx2Data>(nullptr, u"RPX2-test"_s, &showing);
+        data->OpenFile(AppPaths::databaseFile());
+        data->config().SetLanguage(u"xx"_s);
+        COrder order;
+        order.OrderReceiptDate = Clock::now();
+        data->StoreNewOrder(order);
+        ScriptedPrompts prompts;
+        QVERIFY_THROWS_EXCEPTION(RpxError, data->Connect(prompts));
+        QCOMPARE(prompts.messages, QStringList());
+        // A failed first lookup leaves nothing half-loaded: the next lookup tries again, and
+        // falls back to the Czech texts, saying why once.
         writeFile(programDir.filePath(u"Rpx_cs.txt"_s),
                   "Rpx2.ActionAbout = \"&O aplikaci...\"\r\n");
         QCOMPARE(texts.text("Rpx2.ActionAbout"), u"&O aplikaci..."_s);
+        QCOMPARE(
+            texts.takeNotice(),
+            u"Soubor s texty aplikace „%1“ nebyl nalezen.\nProgram proto používá české texty."_s
+                .arg(QDir::toNativeSeparators(programDir.filePath(u"Rpx_xx.txt"_s))));
+        QCOMPARE(texts.takeNotice(), QString());
+        data.reset();
         // Read once: a later change of the file shows only at the next start.
         writeFile(programDir.filePath(u"Rpx_cs.txt"_s), "Rpx2.ActionAbout = \"jiný\"\r\n");
         QCOMPARE(texts.text("Rpx2.ActionAbout"), u"&O aplikaci..."_s);
