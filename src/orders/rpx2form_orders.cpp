@@ -878,6 +878,10 @@ void TRpx2Form::CustomerChange()
 {
     if (m_state == OrderFormState::Loading)
         return;
+    // With no order shown there is nothing to change (as for the order's own boxes): the
+    // clerk begins a new order with Nová.
+    if (m_state == OrderFormState::Browse && m_data->orderList().isEmpty())
+        return;
     if (m_state == OrderFormState::Browse)
         SetOrderFormState(OrderFormState::Edit);
     // A hand-changed customer of an existing order becomes a new customer when stored;

@@ -198,6 +198,11 @@ private slots:
                                  w.ActionCustomerSelect })
             QVERIFY2(action->isEnabled() == !expected.isEmpty(), qPrintable(action->objectName()));
         QCOMPARE(w.OrderRepairImage->isEnabled(), !expected.isEmpty());
+        if (expected.isEmpty()) { // typing into a customer box starts no change of no order
+            QTest::keyClicks(w.OrderCustomerPhoneNoEdit, u"1"_s);
+            QCOMPARE(w.orderFormState(), TRpx2Form::OrderFormState::Browse);
+            w.OrderCustomerPhoneNoEdit->clear();
+        }
 
         // Cleared, the filter lists every order again, the one without a customer too.
         filter->clear();
