@@ -156,8 +156,6 @@ private slots:
             QCOMPARE(m_w->OrderIDEdit->text(), list.currentOrderId());
         } else if (action == u"ActionOrderChange"_s) {
             QCOMPARE(m_w->orderFormState(), done ? State::Edit : State::Browse);
-            // No holding while an order is changed: the list's row may be another order then.
-            QCOMPARE(m_w->ActionOrderHold->isEnabled(), !done);
         } else {
             // Renamed from the filter box's pop-up menu, which then shows the new name and
             // lists its orders.

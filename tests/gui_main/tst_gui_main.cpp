@@ -98,11 +98,7 @@ private slots:
             QCOMPARE(stored.OrderExpectedPricePrimary, u"dohodou"_s);
             QCOMPARE(stored.OrderFinalPricePrimary + stored.OrderComponentsPricePrimary, 1247.5);
             QCOMPARE(stored.OrderFaultDescription, fault);
-            // Handed back today; an order in repair has no day of hand-back (not the
-            // deadline the box proposes).
-            QCOMPARE(stored.OrderIssueDate,
-                     state == OrderStates::HandedBack ? QDateTime(TestNow.date(), QTime(0, 0))
-                                                      : QDateTime());
+            QCOMPARE(stored.OrderIssueDate, QDateTime(TestNow.date(), QTime(0, 0))); // today
             QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, name);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault); // shown as stored
             // An order handed back at intake is locked at once.
@@ -439,6 +435,8 @@ private slots:
         QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
         // Tab goes on to the phone, not into the filter beside the name.
         QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
+        // No holding while an order is taken in or changed: the list's row is another order.
+        QVERIFY(!w.ActionOrderHold->isEnabled());
         s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
         w.ActionOrderStore->trigger();
 
@@ -456,12 +454,11 @@ private slots:
         QCOMPARE(s.data().GetCustomer(alena)->CustomerName, u"Alena Veselá"_s);
         QCOMPARE(countCustomers(s.data()), newOrder ? 2 : 3);
         QCOMPARE(w.OrderCustomerNameEdit->text(), linked.CustomerName);
-        // Dates nobody touched keep their stored values: the deadline its time, the issue
-        // date stays unset.
-        if (!newOrder) {
+        // Dates nobody touched keep their stored values (the deadline its time); an order in
+        // repair has no day of hand-back, not even the one its box proposes.
+        if (!newOrder)
             QCOMPARE(shownOrder(s).OrderDeadlineDate, TestNow.addDays(7));
-            QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
-        }
+        QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
     }
 
     void secondaryAmountOnLeavingPriceBox_data()
