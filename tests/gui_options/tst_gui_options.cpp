@@ -7,7 +7,6 @@
 #include "config.h"
 #include "options/optionsform.h"
 #include "options/passwordcheck.h"
-#include "rpx2data.h"
 
 #include <QtWidgets>
 
@@ -22,11 +21,6 @@ int pressOk(QDialog &dialog)
 {
     click(dialog, "OkButton");
     return dialog.result();
-}
-
-QStringList texts(const QString &text)
-{
-    return text.isEmpty() ? QStringList {} : QStringList { text };
 }
 
 // Every setting the dialog edits: its key, its control and two values as the store keeps
@@ -94,18 +88,14 @@ QString shown(QDialog &f, const QByteArray &name)
         return child<QRadioButton>(f, name + "One")->isChecked() ? u"1"_s
             : child<QRadioButton>(f, name + "Two")->isChecked()  ? u"2"_s
                                                                  : QString();
-    if (auto *edit = qobject_cast<QLineEdit *>(w))
-        return edit->text();
-    if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
-        return memo->toPlainText();
-    if (auto *spin = qobject_cast<QSpinBox *>(w))
-        return spin->text();
     if (auto *combo = qobject_cast<QComboBox *>(w))
         return combo->currentData().toString();
-    const bool on = qobject_cast<QCheckBox *>(w)->isChecked();
+    const QVariant value = w->metaObject()->userProperty().read(w); // text, number or tick
+    if (value.typeId() != QMetaType::Bool)
+        return value.toString();
     if (name == "LogoStretchCheckBox")
-        return on ? u"S"_s : QString();
-    return on ? u"1"_s : u"0"_s;
+        return value.toBool() ? u"S"_s : QString();
+    return value.toBool() ? u"1"_s : u"0"_s;
 }
 
 // Enters a value as the user would: the logo and the database file through their choosers
@@ -120,17 +110,10 @@ void enter(QDialog &f, FakeUi &ui, const QByteArray &name, const QString &value)
     } else if (name == "LogoPathEdit" || name == "DBFileNameEdit") {
         ui.fileNames.push_back(value);
         click(f, name == "LogoPathEdit" ? "LogoSelectButton" : "DBFileNameSelectButton");
-    } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
-        edit->setText(value);
-    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w)) {
-        memo->setPlainText(value);
-    } else if (qobject_cast<QSpinBox *>(w)) {
-        child<QLineEdit>(*w, "qt_spinbox_lineedit")->setText(value);
     } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
         combo->setCurrentIndex(combo->findData(value));
-    } else {
-        const bool on = value == u"1"_s || value == u"S"_s;
-        qobject_cast<QCheckBox *>(w)->setChecked(on);
+    } else { // "S" and "1" tick a box
+        QVERIFY(w->metaObject()->userProperty().write(w, value));
     }
 }
 
@@ -140,41 +123,25 @@ class TestGuiOptions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestShop> m_shop;
-    std::unique_ptr<TRpx2Data> m_data;
-    CConfig &config() { return m_data->config(); }
-    QString makeLogo(const QString &name)
-    {
-        QImage image(40, 20, QImage::Format_RGB32);
-        image.fill(Qt::blue);
-        const QString path = m_shop->path(name);
-        image.save(path);
-        return path;
-    }
+    std::unique_ptr<DataShop> m_s;
+    CConfig &config() { return m_s->data.config(); }
 
 private slots:
-    void init()
-    {
-        m_shop = std::make_unique<TestShop>();
-        m_data = std::make_unique<TRpx2Data>(nullptr, u"RPX2"_s, nullptr);
-        m_data->OpenFile(AppPaths::databaseFile());
-    }
-    void cleanup()
-    {
-        m_data.reset();
-        m_shop.reset();
-    }
+    void init() { m_s = std::make_unique<DataShop>(); }
+    void cleanup() { m_s.reset(); }
 
     // Three dialogs: the first set typed over the defaults and OK, the second typed over the
     // first and OK, the first typed again and Cancel. Each dialog shows what is stored.
     void settingsRoundTrip()
     {
         FakeUi ui;
-        makeLogo(u"a.png"_s);
+        QImage logo(40, 20, QImage::Format_RGB32);
+        logo.fill(Qt::blue);
+        QVERIFY(logo.save(m_s->shop.path(u"a.png"_s)));
         // The file names stand for files in the shop's folder.
         auto value = [&](const Setting &s, bool first) {
             const QString v = QString::fromUtf8(first ? s.first : s.second);
-            return QByteArray(s.key).endsWith("FileName") && !v.isEmpty() ? m_shop->path(v) : v;
+            return QByteArray(s.key).endsWith("FileName") && !v.isEmpty() ? m_s->shop.path(v) : v;
         };
         // "key=value" per setting, so that a failure names the setting.
         auto list = [](const std::function<QString(const Setting &)> &f) {
@@ -306,14 +273,14 @@ private slots:
         FakeUi ui;
         COrder order;
         order.OrderID = u"2015-00003"_s;
-        m_data->StoreOrder(order);
+        m_s->data.StoreOrder(order);
         config().SetMaxOrderID(41);
         TOptionsForm form;
         click(form, "ButtonReset");
         QCOMPARE(config().GetMaxOrderID(), 41);
         QCOMPARE(ui.messageTexts(),
-                 texts(u"Funkce je dostupná pouze nad prázdnou databází zakázek!"_s));
-        QVERIFY(m_data->DeleteOrder(order.OrderID));
+                 QStringList { u"Funkce je dostupná pouze nad prázdnou databází zakázek!"_s });
+        QVERIFY(m_s->data.DeleteOrder(order.OrderID));
         click(form, "ButtonReset");
         click(form, "CancelButton");
         QCOMPARE(config().GetMaxOrderID(), 0);
@@ -338,10 +305,10 @@ private slots:
         QFETCH(QString, chosen);
         const bool refused = typed != password;
         FakeUi ui;
-        const QString old = m_shop->path(u"stara.db"_s);
+        const QString old = m_s->shop.path(u"stara.db"_s);
         config().SetDBFileName(old);
         config().SetPassword(password);
-        const QString file = chosen.isEmpty() ? QString() : m_shop->path(chosen);
+        const QString file = chosen.isEmpty() ? QString() : m_s->shop.path(chosen);
         ui.fileNames.push_back(file);
         bool masked = false;
         ui.dialogHandlers.push_back([&](QDialog &dialog) {
@@ -354,7 +321,7 @@ private slots:
         TOptionsForm form;
         click(form, "DBFileNameSelectButton");
         QCOMPARE(masked, !password.isEmpty());
-        QCOMPARE(ui.messageTexts(), texts(refused ? u"Neplatné heslo!"_s : QString()));
+        QCOMPARE(ui.messageTexts(), refused ? QStringList { u"Neplatné heslo!"_s } : QStringList());
         // Only an allowed choice reaches the chooser; the name is stored only with OK.
         QCOMPARE(ui.fileNames.empty(), !refused);
         const QString expected = !refused && !chosen.isEmpty() ? file : old;
