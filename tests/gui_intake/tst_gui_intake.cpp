@@ -9,7 +9,6 @@
 #include "orders/suggestcombobox.h"
 #include "stolenphoneregister.h"
 
-#include <QtSql>
 #include <QtWidgets>
 
 using namespace Qt::StringLiterals;
@@ -48,8 +47,7 @@ void showActive(QWidget &window)
 
 int countRows(TRpx2Data &data, const QString &table)
 {
-    QSqlQuery q = data.OpenQuery(u"SELECT count(*) FROM "_s + table);
-    return q.next() ? q.value(0).toInt() : -1;
+    return column(data, u"SELECT count(*) FROM "_s + table).value(0).toInt();
 }
 
 } // namespace
@@ -192,7 +190,6 @@ private slots:
             }
             QVERIFY(!form.addRow());
             QCOMPARE(s.ui.messages.last().text, rpxText("OrderMulti.CantAddMore"));
-            QCOMPARE(inRow<QLabel>(dialog, 15, "MultiLabelNumber")->text(), u"15"_s);
 
             child<QLineEdit>(dialog, "CustomerNameEdit")->setText(u"Jan Dvořák"_s);
             child<QLineEdit>(dialog, "CustomerEmailEdit")->setText(u"jan@example.cz"_s);
