@@ -137,14 +137,13 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, key);
-        QFETCH(QByteArray, value);
         // CR LF line ends, and an empty last line, give the same.
         QByteArray crlf = file;
         crlf.replace("\n", "\r\n").append("\r\n");
         for (const QByteArray &bytes : { file, crlf }) {
             const CSymbols symbols = symbolsOf(bytes);
             QTEST(symbols.entries().count(key) == 1, "defined");
-            QCOMPARE(symbols.value(key), value);
+            QTEST(symbols.value(key), "value");
         }
     }
 
