@@ -87,8 +87,6 @@ private slots:
         };
         const List phone = List::Phone, engineer = List::Engineer;
         // Two inserts in a row: the second posts the first, so the ids must not collide.
-        row("phone: new rows numbered from 1", phone, "", "+Nokia 3310|+Sony J1|post",
-            "1 Nokia 3310|2 Sony J1");
         row("phone: new rows after the largest id", phone, "3 Alcatel|7 Zte",
             "+Nokia 3310|+Sony J1|post", "3 Alcatel|7 Zte|8 Nokia 3310|9 Sony J1");
         // Every post of an engineer row, an edited one too, gives it an id above all others.
@@ -103,7 +101,9 @@ private slots:
         row("engineer: blanks", engineer, "1 Kovář", "Kovář=  |post|+   |post|+  Beneš |post",
             "1 Kovář|2 Beneš");
         // Clearing a list asks first and clears only that list.
-        row("phone: cleared", phone, "1 Kovář", "clear", "");
+        // A cleared list numbers new rows from 1 again.
+        row("phone: cleared", phone, "1 Kovář", "clear|+Nokia 3310|+Sony J1|post",
+            "1 Nokia 3310|2 Sony J1");
         row("engineer: clearing not confirmed", engineer, "1 Kovář", "clear:no", "1 Kovář");
     }
 
