@@ -70,8 +70,6 @@ private slots:
         const QString down = u"Registr odcizených telefonů nelze ověřit"_s;
         QTest::newRow("placeholder: no check")
             << u"neni"_s << true << true << u"found"_s << QStringList() << false;
-        QTest::newRow("returning device")
-            << Imei << true << true << u"not"_s << QStringList { history } << true;
         QTest::newRow("stolen and returning")
             << Imei << true << true << u"found"_s << QStringList { Stolen, history } << true;
         QTest::newRow("register down, history still searched")
