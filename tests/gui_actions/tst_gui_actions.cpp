@@ -26,16 +26,12 @@ QByteArray contents(const QString &path)
 // A picture (a PNG file, whatever its name says) that carries the marker after its end.
 QByteArray picture(const QByteArray &marker)
 {
-    static const QByteArray png = [] {
-        QImage image(2, 2, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        return bytes;
-    }();
-    return png + marker;
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data() + marker;
 }
 
 QString photoPath(const QString &name)
@@ -235,7 +231,6 @@ private slots:
         for (int i = 0; i < 3; ++i)
             ids.prepend(addOrder({ .customer = u"Zákazník %1"_s.arg(i), .finalPrice = 12 }));
         startWindow();
-        activateWindow();
         QTableView *grid = m_w->OrderListDBGrid;
         auto clickRow = [grid](int row) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -272,15 +267,9 @@ private slots:
         // The shown order's engineer stays selectable although the list does not offer it.
         QTest::newRow("engineer, list offered")
             << 1 << engineer << u"Petr"_s << u"Petr|Jana|Karel"_s << u"Petr"_s;
-        QTest::newRow("device, list filters")
-            << 0 << device << u"siemens c35"_s << u"Google Pixel 7|Siemens C35"_s
-            << u"Siemens C35"_s;
         QTest::newRow("device, list offered")
             << 2 << device << u"GOOGLE PIXEL 7"_s << u"Google Pixel 7|Jen Seznam Z|Nokia 3310"_s
             << u"Google Pixel 7"_s;
-        QTest::newRow("device filter box")
-            << 2 << u"OrderPhoneTypeComboBoxFilter"_s << QString()
-            << u"Google Pixel 7|Jen Seznam Z|Nokia 3310"_s << QString();
         QTest::newRow("battery") << 0 << u"OrderBatteryTypeComboBox"_s << u"LI-ION"_s
                                  << u"Li-ion|NiMH"_s << u"Li-ion"_s;
     }
@@ -347,7 +336,6 @@ private slots:
         QFETCH(QString, kept);
         const bool asked = kept.isEmpty();
         startWindow();
-        activateWindow();
         m_w->ActionOrderNew->trigger();
         m_w->OrderCustomerNameEdit->setText(u"Jana"_s);
         SuggestComboBox *box = m_w->OrderPhoneTypeComboBox;
@@ -406,8 +394,6 @@ private slots:
             << QStringList { u"Apple iPhone 11"_s, u"Apple iPhone 12"_s, u"Apple iPhone 12 mini"_s,
                              u"Apple iPhone 13"_s, u"Apple iPhone 14"_s, u"Apple iPhone 15"_s }
             << 2;
-        QTest::newRow("engineer filter, beginning of a name")
-            << engineer << u"Petr"_s << QStringList { u"Petr Dvořák"_s } << 2;
         QTest::newRow("engineer filter, without diacritics")
             << engineer << u"DVORAK"_s << QStringList { u"Petr Dvořák"_s } << -2;
         QTest::newRow("order's engineer")
@@ -423,7 +409,6 @@ private slots:
         addOrder({ .engineer = u"Petr Dvořák"_s, .phoneType = u"Apple iPhone 12 mini"_s });
         addOrder({ .engineer = u"Jana"_s, .phoneType = u"Nokia 3310"_s });
         startWindow();
-        activateWindow();
         auto *combo = m_w->findChild<SuggestComboBox *>(box);
         if (listed < 0)
             m_w->ActionOrderNew->trigger();
@@ -473,7 +458,6 @@ private slots:
         m_w->data().config().SetFEEngineer(false);
         m_w->ActionFilters->trigger(); // closed: the box follows the settings
         startWindow();
-        activateWindow();
         SuggestComboBox *box = m_w->OrderEngineerComboBox;
         QVERIFY(!box->isEditable());
         QCOMPARE(box->value(), u"Petr"_s);
@@ -527,10 +511,6 @@ private slots:
         QCOMPARE(contents(photoPath(name)), picture("first"));
         QCOMPARE(m_w->orderFormState(), State::Browse);
 
-        // Shown through the desktop.
-        m_w->ActionOrderImageShow->trigger();
-        QCOMPARE(m_ui->openedUrls, QList<QUrl> { QUrl::fromLocalFile(photoPath(name)) });
-
         // Removed: the reference goes when stored, the file stays.
         m_w->ActionOrderImageClear->trigger();
         QCOMPARE(m_w->orderFormState(), State::Edit);
@@ -558,13 +538,6 @@ private slots:
         QCOMPARE(m_w->data().GetOrderCount(), 2);
         QVERIFY(storedPhoto(m_w->OrderIDEdit->text()).isEmpty());
         QVERIFY(blocker.remove());
-
-        // A cancelled new order leaves no copy.
-        m_w->ActionOrderNew->trigger();
-        m_ui->fileNames.push_back(sourcePhoto(u"dcim"_s, u"IMG_0002.JPG"_s, "x"));
-        m_w->ActionOrderImageLoad->trigger();
-        m_w->ActionOrderCancel->trigger();
-        QVERIFY(photoFiles().isEmpty());
 
         // Two new orders with photos of the same name from different cards: each copied under
         // its own number once stored, nothing before; shown from the card until then.
@@ -677,16 +650,13 @@ private:
         return order.OrderID;
     }
 
-    void activateWindow()
-    {
-        QApplication::setActiveWindow(m_w.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
-    }
     // Reads the prepared orders and settings as a running window would after a reload.
     void startWindow()
     {
         m_w->ReloadOrderList();
         m_w->ShowOrderTotals();
+        QApplication::setActiveWindow(m_w.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
     }
     void addListRow(const QString &table, int id, const QString &name)
     {

@@ -9,7 +9,6 @@
 #include "orders/suggestcombobox.h"
 #include "stolenphoneregister.h"
 
-#include <QtSql>
 #include <QtWidgets>
 
 using namespace Qt::StringLiterals;
@@ -48,8 +47,7 @@ void showActive(QWidget &window)
 
 int countRows(TRpx2Data &data, const QString &table)
 {
-    QSqlQuery q = data.OpenQuery(u"SELECT count(*) FROM "_s + table);
-    return q.next() ? q.value(0).toInt() : -1;
+    return column(data, u"SELECT count(*) FROM "_s + table).value(0).toInt();
 }
 
 } // namespace
@@ -72,8 +70,6 @@ private slots:
         const QString down = u"Registr odcizených telefonů nelze ověřit"_s;
         QTest::newRow("placeholder: no check")
             << u"neni"_s << true << true << u"found"_s << QStringList() << false;
-        QTest::newRow("returning device")
-            << Imei << true << true << u"not"_s << QStringList { history } << true;
         QTest::newRow("stolen and returning")
             << Imei << true << true << u"found"_s << QStringList { Stolen, history } << true;
         QTest::newRow("register down, history still searched")
@@ -192,7 +188,6 @@ private slots:
             }
             QVERIFY(!form.addRow());
             QCOMPARE(s.ui.messages.last().text, rpxText("OrderMulti.CantAddMore"));
-            QCOMPARE(inRow<QLabel>(dialog, 15, "MultiLabelNumber")->text(), u"15"_s);
 
             child<QLineEdit>(dialog, "CustomerNameEdit")->setText(u"Jan Dvořák"_s);
             child<QLineEdit>(dialog, "CustomerEmailEdit")->setText(u"jan@example.cz"_s);
@@ -240,8 +235,7 @@ private slots:
         QCOMPARE(oks, 3);
         QCOMPARE(s.ui.questions.last().text,
                  u"Počet přidávaných zakázek: 2.\nPřejete si pokračovat?"_s);
-        const QUrl mail = s.ui.openedUrls.value(0);
-        const QUrlQuery mailQuery(mail);
+        const QUrlQuery mailQuery(s.ui.openedUrls.value(0));
         QCOMPARE(mailQuery.queryItemValue(u"subject"_s, QUrl::FullyDecoded),
                  u"Zakázka Apple iPhone 12"_s);
         QVERIFY(mailQuery.queryItemValue(u"body"_s, QUrl::FullyDecoded)
@@ -264,7 +258,6 @@ private slots:
         QCOMPARE(fresh.OrderExpectedPricePrimary, u"1250.5"_s);
         QCOMPARE(fresh.OrderPhoneType, u"Apple iPhone 12"_s);
         QVERIFY(fresh.OrderEmailSent && !reopened.OrderEmailSent);
-        QVERIFY(reopened.OrderFaultDescription.startsWith(u"Nenabíjí\n"_s));
         QCOMPARE(reopened.OrderStateID, OrderStates::New);
         QCOMPARE(reopened.OrderNote, u"z druhé pokladny"_s);
         QCOMPARE(w.OrderIDEdit->text(), listedOrders(w).value(0));

@@ -30,34 +30,30 @@ class TestGuiSummary : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestShop> m_shop;
+    std::unique_ptr<DataShop> m_s;
     std::unique_ptr<FakeUi> m_ui;
-    std::unique_ptr<TRpx2Data> m_data;
 
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        m_shop = std::make_unique<TestShop>();
+        m_s = std::make_unique<DataShop>();
         m_ui = std::make_unique<FakeUi>();
-        m_data = std::make_unique<TRpx2Data>(nullptr, u"RPX2"_s, nullptr);
-        m_data->OpenFile(AppPaths::databaseFile());
-        addSummaryOrders(*m_data);
+        addSummaryOrders(m_s->data);
         // A type the order form no longer offers is still in the export's list.
-        m_data->ExecuteCommand(u"INSERT INTO t_order_type_02 VALUES (?, ?, ?)"_s,
-                               { 7, u"Stará řada"_s, 0 });
+        m_s->data.ExecuteCommand(u"INSERT INTO t_order_type_02 VALUES (?, ?, ?)"_s,
+                                 { 7, u"Stará řada"_s, 0 });
     }
     void cleanupTestCase()
     {
-        m_data.reset();
         m_ui.reset();
-        m_shop.reset();
+        m_s.reset();
     }
     void init()
     {
         m_ui->messages.clear();
         m_ui->openedUrls.clear();
-        m_data->config().SetSummaryFilePath({});
+        m_s->data.config().SetSummaryFilePath({});
     }
 
     void proposals_data()
@@ -77,7 +73,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, proposed);
         Clock::setFixed(QDateTime(today, QTime(9, 0)));
-        m_data->config().SetSummaryFilePath(folder);
+        m_s->data.config().SetSummaryFilePath(folder);
         proposed.replace(u"<shop>"_s, AppPaths::programDir());
         TOrderSummaryForm form;
         QCOMPARE(lineText(form, "SummaryDayFileEdit"),
@@ -128,12 +124,12 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, golden);
         QFETCH(QString, message);
-        QFile plain(m_shop->path(u"plain.txt"_s));
+        QFile plain(m_s->shop.path(u"plain.txt"_s));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
         Clock::setFixed(QDateTime(QDate(2025, 2, 28), QTime(18, 0)));
         TOrderSummaryForm form;
-        const QString path = m_shop->path(file);
+        const QString path = m_s->shop.path(file);
         child<QLineEdit>(form, tab + "FileEdit")->setText(QDir::toNativeSeparators(path));
         if (golden == u"day-empty"_s) { // to before from
             click(form, "SummaryDayFromToCheckBox");
@@ -159,7 +155,7 @@ private slots:
         QCOMPARE(m_ui->openedUrls,
                  opened ? QList<QUrl> { QUrl::fromLocalFile(path) } : QList<QUrl>());
         const bool written = !golden.isEmpty();
-        QCOMPARE(m_data->config().GetSummaryFilePath(),
+        QCOMPARE(m_s->data.config().GetSummaryFilePath(),
                  written ? QDir::toNativeSeparators(QFileInfo(path).absolutePath() + u"/"_s)
                          : QString());
         if (written)
