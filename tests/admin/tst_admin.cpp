@@ -6,11 +6,9 @@
 #include "config.h"
 #include "rpx2data.h"
 #include "summaryshop.h"
-#include "textcheck.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QSettings>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -130,21 +128,16 @@ private slots:
         QVERIFY(m_dir->isValid());
     }
 
+    // Created once; an existing file, a folder or a path in no folder is refused and nothing
+    // is created. Without a path the file named by --db is created.
     void initDbCreatesOnceAndRefusesAnExistingFile()
     {
         Run run = admin({ u"init-db"_s, dbPath() });
         QCOMPARE(run.code, 0);
         QVERIFY(run.out.contains(dbPath()));
         QCOMPARE(open(dbPath())->GetOrderStates().size(), 4);
-        run = admin({ u"init-db"_s, dbPath() });
-        QCOMPARE(run.code, 1);
-        QVERIFY(!run.err.isEmpty() && run.out.isEmpty());
-        // Without a path the file named by --db is created.
-        const QString named = dbPath(u"named.db"_s);
-        QCOMPARE(onDb(words("init-db"), named).code, 0);
-        QCOMPARE(open(named)->GetOrderCount(), 0);
-        // A folder or a path in no folder is no database that could be created.
-        for (const QString &path : { m_dir->path(), dbPath(u"chybí/obchod.db"_s) }) {
+        QCOMPARE(onDb(words("init-db"), dbPath(u"named.db"_s)).code, 0);
+        for (const QString &path : { dbPath(), m_dir->path(), dbPath(u"chybí/obchod.db"_s) }) {
             run = admin({ u"init-db"_s, path });
             QCOMPARE(run.code, 1);
             QVERIFY2(!run.err.isEmpty() && run.out.isEmpty(), qPrintable(run.out));
@@ -165,24 +158,16 @@ private slots:
         row("nothing", "");
         row("unknown command", "frobnicate");
         row("unknown option", "--bogus|summary");
-        row("--db without a path", "--db");
         row("--db with an empty path", "--db||summary");
         row("init-db with two paths", "init-db|a.db|b.db");
         row("init-db with an empty path", "init-db|");
         row("config set without value", "config|set|CashName");
-        row("demo-data without orders", "demo-data|--seed|3");
         row("demo-data zero orders", "demo-data|--orders|0");
         row("demo-data orders not a number", "demo-data|--orders=ten");
-        row("demo-data too many orders", "demo-data|--orders|5000000");
         row("demo-data negative customers", "demo-data|--orders|5|--customers|-2");
-        row("summary without a report", "summary");
         row("summary of no such report", "summary|week|--from|2025-02-28|--out|r.xls");
-        row("summary day without a file", "summary|day|--from|2025-02-28");
         row("summary day of a date not as YYYY-MM-DD", "summary|day|--from|28.2.2025|--out|r.xls");
         row("summary month 13", "summary|month|--year|2025|--month|13|--out|r.xls");
-        row("export with a year",
-            "export|--from|2025-02-01|--to|2025-02-28|--year|2025|--out|r.xls");
-        row("print without a kind", "print|2025-00001|--pdf|a.pdf");
         row("print without a file", "print|receipt|2025-00001");
         row("print with an empty held list", "print|issue|2025-00001|--held|,|--pdf|a.pdf");
     }
@@ -194,11 +179,6 @@ private slots:
         QVERIFY2(run.err.contains(u"Usage:"_s), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QVERIFY2(QDir(m_dir->path()).isEmpty(), "a usage error creates nothing");
-    }
-    void helpIsNoError()
-    {
-        const Run run = admin(words("--help"));
-        QVERIFY(run.code == 0 && run.out.contains(u"Usage:"_s) && run.err.isEmpty());
     }
 
     void printWritesThePdf_data()
@@ -212,8 +192,6 @@ private slots:
             << u"print receipt %1 --pdf new/out.pdf"_s << 0 << u"Wrote the receipt (1 page) to "_s;
         QTest::newRow("held issue") << u"print issue %2 --held %2,%1 --pdf=out.pdf"_s << 0
                                     << u"Wrote the issue document (1 page) to "_s;
-        QTest::newRow("unknown order") << u"print receipt 2001-00001 --pdf out.pdf"_s << 1
-                                       << u"there is no order 2001-00001"_s;
         QTest::newRow("unknown held order")
             << u"print issue %1 --held %1,2001-00001 --pdf out.pdf"_s << 1
             << u"there is no order 2001-00001"_s;
@@ -228,30 +206,25 @@ private slots:
         QFETCH(QString, said);
         createDb(dbPath());
         QStringList ids;
-        {
-            auto data = open(dbPath());
-            for (int i = 0; i < 2; ++i) {
-                COrder order;
-                order.OrderStateID = OrderStates::HandedBack;
-                order.OrderFaultDescription = u"Prasklý displej"_s;
-                data->StoreNewOrder(order);
-                ids.append(order.OrderID);
-            }
+        for (int i = 0; i < 2; ++i) {
+            COrder order;
+            order.OrderStateID = OrderStates::HandedBack;
+            open(dbPath())->StoreNewOrder(order);
+            ids.append(order.OrderID);
         }
         const Run run = onDb(arguments.arg(ids.at(0), ids.at(1)).split(u' '));
         QCOMPARE(run.code, code);
         QVERIFY2((code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
-        QFile pdf(m_dir->filePath(arguments.section(u' ', -1).section(u'=', -1)));
-        QCOMPARE(pdf.open(QIODevice::ReadOnly) ? pdf.read(5) : QByteArray(),
-                 code == 0 ? QByteArray("%PDF-") : QByteArray());
+        const QString pdf = arguments.section(u' ', -1).section(u'=', -1);
+        QCOMPARE(fileBytes(m_dir->filePath(pdf)).left(5),
+                 code == 0 ? QByteArray("%PDF-") : QByteArray("<unre"));
     }
 
     void failuresOnTheDatabase_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("arguments");
-        for (const char *command : { "info", "config set CashName X", "demo-data --orders 5",
-                                     "summary year --year 2025 --out r.xls" }) {
+        for (const char *command : { "info", "config set CashName X" }) {
             QTest::addRow("missing file, %s", command) << u"missing.db"_s << words(command);
             QTest::addRow("not a database, %s", command) << u"notes.txt"_s << words(command);
         }
@@ -285,15 +258,12 @@ private slots:
               };
         row("flag Yes", "ResetCounter", u"Yes"_s, u"1"_s);
         row("integer with blanks", "ReceiptPrintMode", u" 1 "_s, u"1"_s);
-        row("negative integer", "LMPhone", u"-1"_s, u"-1"_s);
         row("real with exponent", "ExchangeRate", u"2.5e1"_s, u"25"_s);
         row("text", "CashName", u"Pokladna 2 – Žluťoučký kůň"_s, u"Pokladna 2 – Žluťoučký kůň"_s);
-        row("empty text reads its default", "MainCurrency", QString(), u"Kč"_s);
         const QString agreement = u"Záruka 6 měsíců. "_s.repeated(35); // 595 characters
         row("agreement over three pieces", "AgreementText", agreement, agreement);
         row("password, never shown", "Password", u"Tajné1"_s, u"(set)"_s);
         row("column width", "CWOrderList1", u"75"_s, u"75"_s);
-        row("language file", "Language", u"pl"_s, u"pl"_s);
         row("language in capitals", "Language", u"SK"_s, u"sk"_s);
         row("web address", "OrderWwwUrl", u"https://servis.example.cz/stav"_s,
             u"https://servis.example.cz/stav"_s);
@@ -301,12 +271,8 @@ private slots:
 
         row("flag maybe", "ResetCounter", u"maybe"_s, {});
         row("integer with a fraction", "DaysToDeadline", u"7.5"_s, {});
-        row("integer beyond 32 bits", "LMEngineer", u"4294967296"_s, {});
-        row("counter below zero", "MaxOrderID", u"-1"_s, {});
         row("counter beyond nine digits", "MaxOrderID", u"1000000000"_s, {});
         row("real with a comma", "ExchangeRate", u"25,5"_s, {});
-        row("real zero", "ExchangeRate", u"0"_s, {});
-        row("real not a number", "ExchangeRate", u"nan"_s, {});
         // Prices divided by these become infinite or meaningless.
         row("rate too small", "ExchangeRate", u"1e-320"_s, {});
         row("rate too large", "ExchangeRate", u"1000000"_s, {});
@@ -317,14 +283,11 @@ private slots:
         row("language outside the folder", "Language", u"../../x"_s, {});
         row("language without its file", "Language", u"xx"_s, {});
         row("column of no list", "CWCustomerSearch12", u"75"_s, {});
-        row("column of a long name", "CWOrderList1", QString(5000, u'x'), {});
         QTest::newRow("long column key")
             << u"CW"_s + QString(5000, u'x') + u"1"_s << u"75"_s << QString();
         row("password outside the code page", "Password", u"密码"_s, {});
-        row("age filter out of range", "OrderAgeFilter", u"9"_s, {});
         row("unknown key", "NoSuchSetting", u"1"_s, {});
         row("piece of the agreement", "AgreementText2", u"x"_s, {});
-        row("key in lower case", "cashname", u"x"_s, {});
     }
     void configSet()
     {
@@ -345,45 +308,26 @@ private slots:
         QVERIFY2(run.code == 0, qPrintable(run.err));
         QCOMPARE(get(key), expected);
         // The database holds what the typed setters store.
-        const auto data = open(dbPath());
-        if (key == u"Password"_s) {
-            QCOMPARE(data->ConfigRow(key).value_or(QString()), u"AB9E959116CE"_s);
-        } else if (key == u"AgreementText"_s) {
-            QCOMPARE(data->ConfigRow(u"AgreementText3"_s)->size(), 85);
-            QCOMPARE(data->ConfigRow(u"AgreementText4"_s).value_or(u"x"_s), QString());
-        }
-    }
-
-    // Per-user values need no database and land in the HOME given to the child.
-    void userValuesStayInTheChildsHome()
-    {
-        const Run run = admin(words("config set SummaryFilePath /srv/souhrny/"));
-        QVERIFY2(run.code == 0, qPrintable(run.err));
-        QSettings stored(m_home.filePath(u".config/KVL/RPX2.conf"_s), QSettings::IniFormat);
-        QCOMPARE(stored.value(u"SummaryFilePath"_s).toString(), u"/srv/souhrny/"_s);
-        QCOMPARE(admin(words("config get SummaryFilePath")).out, u"/srv/souhrny/\n"_s);
+        if (key == u"Password"_s)
+            QCOMPARE(open(dbPath())->ConfigRow(key).value_or(QString()), u"AB9E959116CE"_s);
+        else if (key == u"AgreementText"_s)
+            QCOMPARE(open(dbPath())->ConfigRow(u"AgreementText3"_s)->size(), 85);
     }
 
     void configListShowsEveryKeyButNotThePassword()
     {
         createDb(dbPath());
-        QCOMPARE(onDb(words("config set DaysToDeadline 10")).code, 0);
         QCOMPARE(onDb(words("config set Password heslo")).code, 0);
         const Run run = onDb(words("config list"));
         QCOMPARE(run.code, 0);
         QMap<QString, QString> listed;
-        for (const QString &line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QString key = line.section(QLatin1Char(' '), 0, 0);
-            listed.insert(key, line.mid(key.size()).trimmed());
-        }
+        for (const QString &line : run.out.split(u'\n', Qt::SkipEmptyParts))
+            listed.insert(line.section(u' ', 0, 0), line.section(u' ', 1).trimmed());
         for (const CConfig::KeyInfo &info : CConfig::keys())
             QVERIFY2(listed.contains(QString::fromLatin1(info.name)), info.name);
-        for (const char *user :
-             { "LogoFileName", "DBFileName", "OrderAgeFilter", "SummaryFilePath" })
-            QVERIFY2(listed.contains(QString::fromLatin1(user)), user);
-        QCOMPARE(listed.value(u"DaysToDeadline"_s), u"10"_s);
-        QCOMPARE(listed.value(u"MainCurrency"_s), u"Kč"_s);
-        QCOMPARE(listed.value(u"Password"_s), u"(set)"_s);
+        QVERIFY(listed.contains(u"DBFileName"_s));
+        QCOMPARE(listed.value(u"MainCurrency"_s) + u'|' + listed.value(u"Password"_s),
+                 u"Kč|(set)"_s);
         QVERIFY2(!run.out.contains(u"heslo"_s), "the list does not show the password");
 
         // A damaged file: nothing can be read, which is a failure, not a list of defaults
@@ -422,14 +366,13 @@ private slots:
         QHash<QString, int> ownerOfImei;
         int returning = 0, thisYear = 0;
         for (const COrder &o : orders) {
-            const QByteArray number = o.OrderID.toLatin1();
             QCOMPARE(o.OrderID.left(4).toInt(), o.OrderReceiptDate.date().year());
             states.insert(o.OrderStateID);
             if (o.OrderStateID == OrderStates::HandedBack)
                 QVERIFY2(o.OrderIssueDate > o.OrderReceiptDate
                              && !o.OrderRepairDescription.isEmpty()
                              && !o.OrderEngineerName.isEmpty(),
-                         number.constData());
+                         qPrintable(o.OrderID));
             const auto owner = ownerOfImei.constFind(o.OrderPhoneIMEI);
             if (owner != ownerOfImei.cend()) {
                 QCOMPARE(*owner, o.OrderCustomerID);
@@ -463,88 +406,40 @@ private slots:
         QCOMPARE(get(u"MaxOrderID"_s), u"7"_s); // the first half of three years: none of this year
     }
 
-    // By the counter, not as text: "2026-100001" comes after "2026-99999".
-    void summaryShowsTheHighestNumber()
-    {
-        createDb(dbPath());
-        const QString year = QString::number(QDate::currentDate().year());
-        {
-            const auto data = open(dbPath());
-            for (const QString &counter : { u"99999"_s, u"100001"_s, u"00042"_s }) {
-                COrder order;
-                order.OrderID = year + u'-' + counter;
-                order.OrderReceiptDate = QDateTime::currentDateTime();
-                data->StoreOrder(order);
-            }
-        }
-        const Run run = onDb(words("info"));
-        QVERIFY2(run.code == 0, qPrintable(run.err));
-        const QString label = u"Last number of %1:"_s.arg(year);
-        const qsizetype at = run.out.indexOf(label);
-        QVERIFY2(at >= 0, qPrintable(run.out));
-        QCOMPARE(run.out.mid(at + label.size()).section(u'\n', 0, 0).trimmed(),
-                 year + u"-100001"_s);
-    }
-
-    void demoDataIsDeterministicForASeed()
-    {
-        const QString paths[] = { dbPath(u"a.db"_s), dbPath(u"b.db"_s), dbPath(u"c.db"_s) };
-        QList<QList<COrder>> orders;
-        for (const QString &path : paths) {
-            createDb(path);
-            demo(path == paths[2] ? "--orders 80 --seed 6" : "--orders 80 --seed 5", path);
-            orders.append(ordersByNumber(*open(path)));
-            QCOMPARE(orders.last().size(), 80);
-        }
-        // "Now" moves on between the runs: a few latest orders are dated relative to it.
-        auto withoutDates = [](COrder o) {
-            o.OrderReceiptDate = o.OrderDeadlineDate = o.OrderIssueDate = QDateTime();
-            return o;
-        };
-        int same = 0; // IMEIs alike with another seed
-        for (int i = 0; i < 80; ++i) {
-            const COrder &a = orders[0][i], &b = orders[1][i];
-            QVERIFY2(withoutDates(a) == withoutDates(b), qPrintable(a.OrderID));
-            QVERIFY(qAbs(a.OrderReceiptDate.secsTo(b.OrderReceiptDate)) <= 120);
-            same += a.OrderPhoneIMEI == orders[2][i].OrderPhoneIMEI ? 1 : 0;
-        }
-        QVERIFY2(same < 10, "another seed gives other data");
-        const auto a = open(paths[0]), b = open(paths[1]);
-        for (int id = 1; id <= 26; ++id)
-            QCOMPARE(a->GetCustomer(id), b->GetCustomer(id));
-    }
-
-    // A shop whose counter stands above the demo's numbers keeps it: new numbers never fall
-    // back to ones it may have given out. More customers than orders are made all the same.
-    void infoOnDemoDataOfAHigherCounter()
+    // A shop whose counter stands above the demo's numbers keeps it, and more customers than
+    // orders are made all the same. The last number is found by the counter, not as text:
+    // "2026-100001" comes after "2026-99999".
+    void info()
     {
         createDb(dbPath());
         QCOMPARE(onDb(words("config set MaxOrderID 5000")).code, 0);
         demo("--orders 30 --customers 40");
-        const Run run = onDb(words("info"));
-        QVERIFY2(run.code == 0, qPrintable(run.err));
-        QMap<QString, QString> lines;
-        int counted = 0; // one indented line per state, adding up to all orders
-        for (const QString &line : run.out.split(u'\n', Qt::SkipEmptyParts)) {
-            const qsizetype colon = line.indexOf(u':');
-            if (line.startsWith(u' '))
-                counted += line.section(u' ', -1).toInt();
-            else if (colon > 0)
-                lines.insert(line.left(colon), line.mid(colon + 1).trimmed());
-        }
-        QCOMPARE(counted, 30);
+        auto info = [this] {
+            const Run run = onDb(words("info"));
+            QMap<QString, QString> lines;
+            for (const QString &line : run.out.split(u'\n', Qt::SkipEmptyParts)) {
+                const qsizetype colon = line.indexOf(u':');
+                if (line.startsWith(u' ')) // one line per state, adding up to all orders
+                    lines[u"counted"_s] = QString::number(lines.value(u"counted"_s).toInt()
+                                                          + line.section(u' ', -1).toInt());
+                else if (colon > 0)
+                    lines.insert(line.left(colon), line.mid(colon + 1).trimmed());
+            }
+            return lines;
+        };
+        QMap<QString, QString> lines = info();
         QCOMPARE(lines.value(u"Database"_s), QFileInfo(dbPath()).absoluteFilePath());
-        QCOMPARE(lines.value(u"Orders"_s), u"30"_s);
-        QCOMPARE(lines.value(u"Customers"_s), u"40"_s);
-        QCOMPARE(lines.value(u"MaxOrderID"_s), u"5000"_s);
-        const auto data = open(dbPath());
+        QCOMPARE(lines.value(u"Orders"_s) + u'/' + lines.value(u"counted"_s) + u'/'
+                     + lines.value(u"Customers"_s) + u'/' + lines.value(u"MaxOrderID"_s),
+                 u"30/30/40/5000"_s);
         const QString year = QString::number(QDate::currentDate().year());
-        QString last = u"(none yet)"_s; // the highest number stored this year
-        for (const COrder &o : ordersByNumber(*data))
-            last = o.OrderID.startsWith(year) ? o.OrderID : last;
-        QCOMPARE(lines.value(u"Last number of "_s + year), last);
-        QCOMPARE(lines.value(u"Revenue total"_s),
-                 QString::number(data->GetRevenueTotal(), 'f', 2) + u" Kč"_s);
+        for (const QString &counter : { u"99999"_s, u"100001"_s }) {
+            COrder order;
+            order.OrderID = year + u'-' + counter;
+            order.OrderReceiptDate = QDateTime::currentDateTime();
+            open(dbPath())->StoreOrder(order);
+        }
+        QCOMPARE(info().value(u"Last number of "_s + year), year + u"-100001"_s);
     }
 
     void reports_data()
@@ -586,33 +481,27 @@ private slots:
         AppPaths::setProgramDir({});
         const Run run = onDb(arguments, dbPath(u"db"_s));
         QCOMPARE(run.code, code);
+        QVERIFY2(code == 0 ? run.err == err : run.err.startsWith(err), qPrintable(run.err));
         if (code == 0) {
-            QCOMPARE(run.err, err);
             const QString file = m_dir->filePath(arguments.last().section(u'=', -1));
             QVERIFY2(run.out.startsWith(u"Wrote "_s + file), qPrintable(run.out));
             compareWithGolden(file, golden);
         } else {
-            QVERIFY2(run.err.startsWith(err), qPrintable(run.err));
             QVERIFY(run.out.isEmpty());
         }
     }
 
+    // The shipped files pass; a key the program does not know, added to one file, fails.
     void checkTexts()
     {
-        // The shipped files: the tool reports exactly what the check finds.
         const QString shipped = QCoreApplication::applicationDirPath();
         const QStringList files = QDir(shipped).entryList({ u"Rpx_*.txt"_s });
-        QVERIFY2(!files.isEmpty(), "the language files are copied beside the programs");
+        QCOMPARE(files.size(), 3);
         for (const QString &name : files)
             QVERIFY(QFile::copy(shipped + QLatin1Char('/') + name, m_dir->filePath(name)));
-        const QStringList expected = TextCheck::checkFolder(m_dir->path());
         Run run = admin({ u"check-texts"_s, m_dir->path() });
-        QCOMPARE(run.code, expected.isEmpty() ? 0 : 1);
-        QCOMPARE(run.out,
-                 expected.isEmpty() ? u"OK\n"_s
-                                    : expected.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-
-        // A key the program does not know, added to the Polish file, is a problem.
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, u"OK\n"_s);
         QFile polish(m_dir->filePath(u"Rpx_pl.txt"_s));
         QVERIFY(polish.open(QIODevice::Append));
         polish.write("\r\nRpx2.NoSuchCaption = \"Nic\"\r\n");

@@ -38,13 +38,6 @@ public:
     }
     // The request line of the n-th request ("GET /pcr/imei.aspx?… HTTP/1.1").
     QByteArray requestLine(int n) const { return requests.value(n).split('\r').value(0); }
-    QByteArray header(int n, const QByteArray &name) const
-    {
-        for (const QByteArray &line : requests.value(n).split('\n'))
-            if (line.toLower().startsWith(QByteArray(name.toLower() + ':')))
-                return line.mid(name.size() + 1).trimmed();
-        return {};
-    }
 
 private:
     void serve(QTcpSocket *socket)

@@ -45,32 +45,20 @@ public:
                Answer defaultButton) override
     {
         questions.append({ text, title, icon, defaultButton });
-        if (!answers.empty()) {
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        return take(answers, buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok);
     }
     MissingDatabase missingDatabase(const QString &text) override
     {
         messages.append({text, QString(), Icon::Warning});
-        if (databaseChoices.empty())
-            return MissingDatabase::Quit;
-        const MissingDatabase c = databaseChoices.front();
-        databaseChoices.pop_front();
-        return c;
+        return take(databaseChoices, MissingDatabase::Quit);
     }
     QString openFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
     QString saveFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
     int exec(QDialog &dialog) override
     {
         dialogsShown.append(dialog.objectName());
-        if (dialogHandlers.empty())
-            return QDialog::Rejected;
-        auto handler = std::move(dialogHandlers.front());
-        dialogHandlers.pop_front();
-        const int result = handler(dialog);
+        const auto handler = take(dialogHandlers, {});
+        const int result = handler ? handler(dialog) : int(QDialog::Rejected);
         dialog.setResult(result);
         return result;
     }
@@ -81,11 +69,9 @@ public:
     }
     bool inputText(const QString &, const QString &, QString &text) override
     {
-        if (inputs.empty())
-            return false;
-        text = inputs.front();
-        inputs.pop_front();
-        return true;
+        const bool given = !inputs.empty();
+        text = take(inputs, text);
+        return given;
     }
 
     QStringList messageTexts() const
@@ -97,12 +83,13 @@ public:
     }
 
 private:
-    QString nextFile()
+    QString nextFile() { return take(fileNames, QString()); }
+    template<typename T> static T take(std::deque<T> &queue, T fallback)
     {
-        if (fileNames.empty())
-            return {};
-        const QString f = fileNames.front();
-        fileNames.pop_front();
-        return f;
+        if (queue.empty())
+            return fallback;
+        T value = std::move(queue.front());
+        queue.pop_front();
+        return value;
     }
 };

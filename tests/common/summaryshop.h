@@ -10,9 +10,8 @@
 // REPAXO_UPDATE_GOLDEN=1 writes the reports as the expected ones instead of comparing.
 
 #include "rpx2data.h"
+#include "testshop.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringDecoder>
 #include <QtTest>
 
@@ -82,18 +81,6 @@ inline void compareWithGolden(const QString &reportFile, const QString &golden)
 {
     QFile file(reportFile);
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(reportFile));
-    const QString written = QStringDecoder("windows-1250").decode(file.readAll());
-    const QString goldenPath = qEnvironmentVariable("REPAXO_SOURCE_DIR")
-        + QStringLiteral("/tests/summary/golden/") + golden + QStringLiteral(".html");
-    if (qEnvironmentVariableIntValue("REPAXO_UPDATE_GOLDEN")) {
-        QFile out(goldenPath);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(written.toUtf8());
-        qWarning("updated %s", qPrintable(goldenPath));
-        return;
-    }
-    QFile expected(goldenPath);
-    QVERIFY2(expected.open(QIODevice::ReadOnly), qPrintable(goldenPath));
-    QCOMPARE(written.split(QLatin1Char('\n')),
-             QString::fromUtf8(expected.readAll()).split(QLatin1Char('\n')));
+    compareWithGoldenFile(QStringDecoder("windows-1250").decode(file.readAll()),
+                          QStringLiteral("summary/golden/") + golden + QStringLiteral(".html"));
 }

@@ -5,10 +5,6 @@
 #include "rpx2data.h"
 #include "simpleresources.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A shop on a fresh temporary folder: the folder stands in for the program's own folder
@@ -41,3 +37,38 @@ struct TestShop
     }
     QString path(const QString &name) const { return dir.filePath(name); }
 };
+
+// A test shop with its data module open.
+struct DataShop
+{
+    TestShop shop;
+    TRpx2Data data { nullptr, QStringLiteral("RPX2"), nullptr };
+
+    DataShop() { data.OpenFile(AppPaths::databaseFile()); }
+};
+
+// The first column of every row the query gives, as text.
+inline QStringList column(TRpx2Data &data, const QString &sql)
+{
+    QSqlQuery query = data.OpenQuery(sql);
+    QStringList values;
+    while (query.next())
+        values.append(query.value(0).toString());
+    return values;
+}
+
+// Compares a text line by line with the expected one in the file at tests/<path>;
+// REPAXO_UPDATE_GOLDEN=1 writes the text as the expected one instead.
+inline void compareWithGoldenFile(const QString &written, const QString &path)
+{
+    QFile file(qEnvironmentVariable("REPAXO_SOURCE_DIR") + QStringLiteral("/tests/") + path);
+    if (qEnvironmentVariableIntValue("REPAXO_UPDATE_GOLDEN")) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(written.toUtf8());
+        qWarning("updated %s", qPrintable(file.fileName()));
+        return;
+    }
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QCOMPARE(written.split(QLatin1Char('\n')),
+             QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')));
+}

@@ -1,5 +1,5 @@
-// The lists dialog (device-type and engineer lists, their modes and free typing) and the
-// bulk rename of an engineer or a device type in every order.
+// The lists dialog (device-type and engineer lists) and the bulk rename of an engineer or a
+// device type in every order.
 
 #include "fakeui.h"
 #include "testshop.h"
@@ -7,21 +7,12 @@
 #include "config.h"
 #include "orders/filtersform.h"
 #include "orders/orderrename.h"
-#include "records.h"
-#include "rpx2data.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTableView>
-#include <QtTest>
+#include <QtWidgets>
 
 #include "widgettools.h"
 
 using namespace Qt::StringLiterals;
-using Row = QPair<int, QString>;
-using Rows = QList<Row>;
 enum class List { Phone, Engineer };
 Q_DECLARE_METATYPE(List)
 
@@ -34,28 +25,26 @@ QByteArray control(List list, const char *name)
 }
 
 // A fresh shop with its data module open and a scripted Ui installed.
-struct Shop
+struct Shop : DataShop
 {
-    TestShop shop;
-    TRpx2Data data{nullptr, u"RPX2"_s, nullptr};
     FakeUi ui;
 
-    Shop() { data.OpenFile(AppPaths::databaseFile()); }
     static QString table(List list)
     {
         return list == List::Phone ? u"t_filter_phone_01"_s : u"t_filter_engineer_01"_s;
     }
     void addRow(List list, int id, const QString &name)
     {
-        data.ExecuteCommand(u"INSERT INTO %1 VALUES (?, ?)"_s.arg(table(list)), {id, name});
+        data.ExecuteCommand(u"INSERT INTO %1 VALUES (?, ?)"_s.arg(table(list)), { id, name });
     }
-    Rows rows(List list)
+    // The rows of a list as "id name", separated by "|".
+    QString rows(List list)
     {
-        QSqlQuery query = data.OpenQuery(u"SELECT * FROM %1 ORDER BY 1, 2"_s.arg(table(list)));
-        Rows rows;
-        while (query.next())
-            rows.append({query.value(0).toInt(), query.value(1).toString()});
-        return rows;
+        const QString kind = list == List::Phone ? u"Phone"_s : u"Engineer"_s;
+        return column(data,
+                      u"SELECT Filter%1ID || ' ' || %1Name FROM %2 ORDER BY Filter%1ID"_s.arg(
+                          kind, table(list)))
+            .join(u'|');
     }
     // One order per entry; every second order is handed back, so that the rename is seen to
     // reach locked orders too.
@@ -70,14 +59,10 @@ struct Shop
             data.StoreOrder(order);
         }
     }
-    QStringList orderColumn(const char *column)
+    QStringList orderColumn(const char *name)
     {
-        QSqlQuery query = data.OpenQuery(
-            u"SELECT %1 FROM t_order_02 ORDER BY OrderID"_s.arg(QLatin1String(column)));
-        QStringList values;
-        while (query.next())
-            values.append(query.value(0).toString());
-        return values;
+        return column(data,
+                      u"SELECT %1 FROM t_order_02 ORDER BY OrderID"_s.arg(QLatin1String(name)));
     }
 };
 
@@ -88,312 +73,191 @@ class TestGuiLists : public QObject
     Q_OBJECT
 
 private slots:
-    void editingTheLists_data();
-    void editingTheLists();
-    void modesStoredOnlyWithOk_data();
-    void modesStoredOnlyWithOk();
-    void clearingAListAsksFirst_data();
-    void clearingAListAsksFirst();
-    void renameChangesExactMatchesOnly_data();
-    void renameChangesExactMatchesOnly();
-    void renameNotDone_data();
-    void renameNotDone();
-};
-
-void TestGuiLists::editingTheLists_data()
-{
-    QTest::addColumn<List>("list");
-    QTest::addColumn<Rows>("existing");
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<Rows>("expected");
-    const QString nokia = u"Nokia 3310"_s, sony = u"Sony J1"_s, kovar = u"Kovář"_s;
-    // Two inserts in a row: the second posts the first, so the ids must not collide.
-    QTest::newRow("phone: new rows numbered from 1")
-        << List::Phone << Rows{} << QStringList{u"+Nokia 3310"_s, u"+Sony J1"_s, u"post"_s}
-        << Rows{{1, nokia}, {2, sony}};
-    QTest::newRow("phone: new rows after the largest id")
-        << List::Phone << Rows{{3, u"Alcatel"_s}, {7, u"Zte"_s}}
-        << QStringList{u"+Nokia 3310"_s, u"+Sony J1"_s, u"post"_s}
-        << Rows{{3, u"Alcatel"_s}, {7, u"Zte"_s}, {8, nokia}, {9, sony}};
-    // Every post of an engineer row, an edited one too, gives it an id above all others.
-    QTest::newRow("engineer: posted rows get new larger ids")
-        << List::Engineer << Rows{{1, u"Novák"_s}, {5, u"Svoboda"_s}, {2, u"Dvořák"_s}}
-        << QStringList{u"Novák=Novák Jan"_s, u"post"_s, u"?Novák Jan"_s, u"+Horák"_s, u"ok"_s}
-        << Rows{{2, u"Dvořák"_s}, {5, u"Svoboda"_s}, {6, u"Novák Jan"_s}, {7, u"Horák"_s}};
-    // Deleting posts a pending edit elsewhere first; a new row never posted just goes.
-    QTest::newRow("engineer: delete removes only that row")
-        << List::Engineer << Rows{{1, u"Novák"_s}, {2, u"Svoboda"_s}}
-        << QStringList{u"Novák=Nováková"_s, u"-Svoboda"_s, u"+Horák"_s, u"-"_s, u"ok"_s}
-        << Rows{{3, u"Nováková"_s}};
-    QTest::newRow("phone: delete not confirmed keeps the row")
-        << List::Phone << Rows { { 1, nokia }, { 2, sony } }
-        << QStringList { u"-Sony J1:no"_s, u"ok"_s } << Rows { { 1, nokia }, { 2, sony } };
-    for (const List list : {List::Phone, List::Engineer}) {
-        const char *name = list == List::Phone ? "phone" : "engineer";
-        const Rows kept{{1, kovar}};
-        QTest::addRow("%s: new row of blanks", name)
-            << list << kept << QStringList{u"+   "_s, u"post"_s} << kept;
-        QTest::addRow("%s: new row left empty", name)
-            << list << kept << QStringList{u"+"_s, u"post"_s} << kept;
-        QTest::addRow("%s: new row trimmed", name)
-            << list << kept << QStringList{u"+  Beneš "_s, u"post"_s}
-            << Rows{{1, kovar}, {2, u"Beneš"_s}};
-        QTest::addRow("%s: entry blanked keeps its name", name)
-            << list << kept << QStringList{u"Kovář=  "_s, u"post"_s} << kept;
+    void editingTheLists_data()
+    {
+        QTest::addColumn<List>("list");
+        QTest::addColumn<QString>("existing"); // rows as "id name", separated by "|"
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("expected");
+        auto row = [](const char *name, List list, const char *existing, const char *steps,
+                      const char *expected) {
+            QTest::newRow(name) << list << QString::fromUtf8(existing)
+                                << QString::fromUtf8(steps).split(u'|')
+                                << QString::fromUtf8(expected);
+        };
+        const List phone = List::Phone, engineer = List::Engineer;
+        // Two inserts in a row: the second posts the first, so the ids must not collide.
+        row("phone: new rows after the largest id", phone, "3 Alcatel|7 Zte",
+            "+Nokia 3310|+Sony J1|post", "3 Alcatel|7 Zte|8 Nokia 3310|9 Sony J1");
+        // Every post of an engineer row, an edited one too, gives it an id above all others.
+        row("engineer: posted rows get new larger ids", engineer, "1 Novák|5 Svoboda|2 Dvořák",
+            "Novák=Novák Jan|post|?Novák Jan|+Horák|ok", "2 Dvořák|5 Svoboda|6 Novák Jan|7 Horák");
+        // Deleting posts a pending edit elsewhere first; a new row never posted just goes.
+        row("engineer: delete removes only that row", engineer, "1 Novák|2 Svoboda",
+            "Novák=Nováková|-Svoboda|+Horák|-|ok", "3 Nováková");
+        row("phone: delete not confirmed keeps the row", phone, "1 Nokia|2 Sony", "-Sony:no|ok",
+            "1 Nokia|2 Sony");
+        // Blanks are no name: an entry blanked keeps its name, a new row of blanks is dropped.
+        row("engineer: blanks", engineer, "1 Kovář", "Kovář=  |post|+   |post|+  Beneš |post",
+            "1 Kovář|2 Beneš");
+        // Clearing a list asks first and clears only that list.
+        // A cleared list numbers new rows from 1 again.
+        row("phone: cleared", phone, "1 Kovář", "clear|+Nokia 3310|+Sony J1|post",
+            "1 Nokia 3310|2 Sony J1");
+        row("engineer: clearing not confirmed", engineer, "1 Kovář", "clear:no", "1 Kovář");
     }
-}
 
-// Steps as the clerk takes them: "+name" inserts a row and types the name, "old=new" types
-// into the row of old, "-name" deletes the stored row of name after the question, answered
-// Yes ("-name:no": No), "-" deletes the current row never posted, "post" posts,
-// "?name" checks that the cursor is on name, and "ok" closes the dialog. Typed text stays in
-// the open cell editor, as with the clerk.
-void TestGuiLists::editingTheLists()
-{
-    QFETCH(List, list);
-    QFETCH(Rows, existing);
-    QFETCH(QStringList, steps);
-    QFETCH(Rows, expected);
-    Shop s;
-    for (const Row &row : existing)
-        s.addRow(list, row.first, row.second);
-    TFiltersForm form;
-    form.show();
-    auto *grid = child<QTableView>(form, control(list, "Grid"));
-    QAbstractItemModel *model = grid->model();
-    const int nameColumn = model->columnCount() - 1; // the name follows the id
-    auto rowOf = [&](const QString &name) {
-        for (int row = 0; row < model->rowCount(); ++row)
-            if (model->index(row, nameColumn).data().toString() == name)
-                return row;
-        return -1;
-    };
-    auto type = [&](int row, const QString &text) {
-        const QModelIndex index = model->index(row, nameColumn);
-        grid->setCurrentIndex(index);
-        if (!grid->indexWidget(index)) // inserting opens the editor already
-            grid->edit(index);
-        auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(index));
-        QVERIFY(editor);
-        editor->setText(text);
-    };
-    for (const QString &step : steps) {
-        if (step.startsWith(u'+')) {
-            click(form, control(list, "InsertButton"));
-            type(grid->currentIndex().row(), step.mid(1));
-        } else if (step.startsWith(u'-')) {
-            const QString name = step.mid(1).section(u':', 0, 0);
-            const qsizetype asked = s.ui.questions.size();
-            if (!name.isEmpty())
-                grid->setCurrentIndex(model->index(rowOf(name), nameColumn));
-            if (step.endsWith(u":no"_s))
-                s.ui.answers.push_back(Prompts::Answer::No);
-            click(form, control(list, "DeleteButton"));
-            QCOMPARE(s.ui.questions.size(), asked + (name.isEmpty() ? 0 : 1));
-            if (!name.isEmpty())
-                QCOMPARE(s.ui.questions.last().text, u"Smazat ze seznamu „%1“?"_s.arg(name));
-        } else if (step.startsWith(u'?')) {
-            QCOMPARE(grid->currentIndex().data().toString(), step.mid(1));
-        } else if (step.contains(u'=')) {
-            type(rowOf(step.section(u'=', 0, 0)), step.section(u'=', 1));
-        } else {
-            click(form, step == "ok"_L1 ? "ButtonOk" : control(list, "PostButton"));
+    // Steps as the clerk takes them: "+name" inserts a row and types the name, "old=new" types
+    // into the row of old, "-name" deletes the stored row of name after the question, answered
+    // Yes ("-name:no": No), "-" deletes the current row never posted, "post" posts,
+    // "?name" checks that the cursor is on name, "clear" clears the list after the question
+    // ("clear:no": No), and "ok" closes the dialog. Typed text stays in the open cell editor, as
+    // with the clerk. The other list is never touched.
+    void editingTheLists()
+    {
+        QFETCH(List, list);
+        QFETCH(QString, existing);
+        QFETCH(QStringList, steps);
+        Shop s;
+        for (const QString &row : existing.split(u'|', Qt::SkipEmptyParts))
+            s.addRow(list, row.section(u' ', 0, 0).toInt(), row.section(u' ', 1));
+        const List other = list == List::Phone ? List::Engineer : List::Phone;
+        s.addRow(other, 1, u"Jiný"_s);
+        TFiltersForm form;
+        form.show();
+        auto *grid = child<QTableView>(form, control(list, "Grid"));
+        QAbstractItemModel *model = grid->model();
+        const int nameColumn = model->columnCount() - 1; // the name follows the id
+        auto rowOf = [&](const QString &name) {
+            for (int row = 0; row < model->rowCount(); ++row)
+                if (model->index(row, nameColumn).data().toString() == name)
+                    return row;
+            return -1;
+        };
+        auto type = [&](int row, const QString &text) {
+            const QModelIndex index = model->index(row, nameColumn);
+            grid->setCurrentIndex(index);
+            if (!grid->indexWidget(index)) // inserting opens the editor already
+                grid->edit(index);
+            auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(index));
+            QVERIFY(editor);
+            editor->setText(text);
+        };
+        for (const QString &step : steps) {
+            if (step.startsWith(u'+')) {
+                click(form, control(list, "InsertButton"));
+                type(grid->currentIndex().row(), step.mid(1));
+            } else if (step.startsWith(u'-')) {
+                const QString name = step.mid(1).section(u':', 0, 0);
+                const qsizetype asked = s.ui.questions.size();
+                if (!name.isEmpty())
+                    grid->setCurrentIndex(model->index(rowOf(name), nameColumn));
+                if (step.endsWith(u":no"_s))
+                    s.ui.answers.push_back(Prompts::Answer::No);
+                click(form, control(list, "DeleteButton"));
+                QCOMPARE(s.ui.questions.size(), asked + (name.isEmpty() ? 0 : 1));
+                if (!name.isEmpty())
+                    QCOMPARE(s.ui.questions.last().text, u"Smazat ze seznamu „%1“?"_s.arg(name));
+            } else if (step.startsWith(u"clear"_s)) {
+                s.ui.answers.push_back(step.endsWith(u":no"_s) ? Prompts::Answer::No
+                                                               : Prompts::Answer::Yes);
+                click(form, list == List::Phone ? "Delete1Button" : "Delete2Button");
+                QCOMPARE(s.ui.questions.last().text,
+                         list == List::Phone ? u"Vymazat seznam telefonů?"_s
+                                             : u"Vymazat seznam techniků?"_s);
+            } else if (step.startsWith(u'?')) {
+                QCOMPARE(grid->currentIndex().data().toString(), step.mid(1));
+            } else if (step.contains(u'=')) {
+                type(rowOf(step.section(u'=', 0, 0)), step.section(u'=', 1));
+            } else {
+                click(form, step == "ok"_L1 ? "ButtonOk" : control(list, "PostButton"));
+            }
         }
+        QTEST(s.rows(list), "expected");
+        QCOMPARE(s.rows(other), u"1 Jiný"_s);
+        if (steps.last() != "ok"_L1)
+            QCOMPARE(model->rowCount(), s.rows(list).split(u'|', Qt::SkipEmptyParts).size());
+        QVERIFY(s.ui.messages.isEmpty());
     }
-    QCOMPARE(s.rows(list), expected);
-    if (steps.last() == "post"_L1)
-        QCOMPARE(model->rowCount(), expected.size());
-    QVERIFY(s.ui.messages.isEmpty());
-}
 
-void TestGuiLists::modesStoredOnlyWithOk_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("phoneOffer"); // chosen; free typing is chosen the other way round
-    QTest::addColumn<bool>("engineerOffer");
-    QTest::newRow("OK: phones offered, engineers filtered") << true << true << false;
-    QTest::newRow("OK: phones filtered, engineers offered") << true << false << true;
-    QTest::newRow("Cancel") << false << true << true;
-}
+    // --- bulk rename ----------------------------------------------------------------------------
 
-// The dialog shows the stored modes and free-typing flags, and the opposite is chosen; only
-// OK stores them. A list entry still in its editor is stored either way.
-void TestGuiLists::modesStoredOnlyWithOk()
-{
-    QFETCH(bool, ok);
-    QFETCH(bool, phoneOffer);
-    QFETCH(bool, engineerOffer);
-    Shop s;
-    CConfig &config = s.data.config();
-    config.SetLMPhone(!phoneOffer);
-    config.SetLMEngineer(!engineerOffer);
-    config.SetFEPhone(phoneOffer);
-    config.SetFEEngineer(engineerOffer);
-    TFiltersForm form;
-    form.show();
-    auto mode = [&](List list, bool offer) {
-        return child<QRadioButton>(
-            form, control(list, offer ? "ListModeOfferItem" : "ListModeFilterItem"));
-    };
-    auto freeTyping = [&](List list) {
-        return child<QCheckBox>(form, control(list, "FullEditCheckBox"));
-    };
-    QVERIFY(mode(List::Phone, !phoneOffer)->isChecked());
-    QVERIFY(mode(List::Engineer, !engineerOffer)->isChecked());
-    QCOMPARE(freeTyping(List::Phone)->isChecked(), phoneOffer);
-    QCOMPARE(freeTyping(List::Engineer)->isChecked(), engineerOffer);
-
-    click(form, "EngineerInsertButton");
-    auto *grid = child<QTableView>(form, "EngineerGrid");
-    qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()))->setText(u"Horák"_s);
-    mode(List::Phone, phoneOffer)->click();
-    mode(List::Engineer, engineerOffer)->click();
-    freeTyping(List::Phone)->click();
-    freeTyping(List::Engineer)->click();
-    click(form, ok ? "ButtonOk" : "ButtonCancel");
-
-    QCOMPARE(form.result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
-    QCOMPARE(s.rows(List::Engineer), (Rows{{1, u"Horák"_s}}));
-    QCOMPARE(config.GetLMPhone(), int(ok ? phoneOffer : !phoneOffer));
-    QCOMPARE(config.GetLMEngineer(), int(ok ? engineerOffer : !engineerOffer));
-    QCOMPARE(config.GetFEPhone(), ok ? !phoneOffer : phoneOffer);
-    QCOMPARE(config.GetFEEngineer(), ok ? !engineerOffer : engineerOffer);
-}
-
-void TestGuiLists::clearingAListAsksFirst_data()
-{
-    QTest::addColumn<List>("list");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QString>("question");
-    const QString phones = u"Vymazat seznam telefonů?"_s, engineers = u"Vymazat seznam techniků?"_s;
-    QTest::newRow("phones, yes") << List::Phone << true << phones;
-    QTest::newRow("phones, no") << List::Phone << false << phones;
-    QTest::newRow("engineers, yes") << List::Engineer << true << engineers;
-    QTest::newRow("engineers, no") << List::Engineer << false << engineers;
-}
-
-void TestGuiLists::clearingAListAsksFirst()
-{
-    QFETCH(List, list);
-    QFETCH(bool, yes);
-    Shop s;
-    for (const List each : {List::Phone, List::Engineer}) {
-        s.addRow(each, 1, u"Alfa"_s);
-        s.addRow(each, 2, u"Beta"_s);
+    void rename_data()
+    {
+        QTest::addColumn<bool>("engineer");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to"); // typed into the dialog
+        QTest::addColumn<QByteArray>("button"); // clicked in the dialog; empty: no dialog
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QStringList>("expected");
+        const QByteArray ok("OkButton");
+        QTest::newRow("engineer: prefix and longer names untouched, handed-back renamed")
+            << true
+            << QStringList { u"Novák"_s, u"Novák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s }
+            << u"Novák"_s << u"Dvořák"_s << ok << true
+            << QStringList { u"Dvořák"_s, u"Dvořák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s };
+        QTest::newRow("device type: apostrophe, handed-back renamed, similar names untouched")
+            << false
+            << QStringList { u"Nokia 'blue'"_s, u"Nokia 'blue'"_s, u"Nokia"_s, u"Nokia 'blue' 2"_s }
+            << u"Nokia 'blue'"_s << u"Nokia 'm'; DELETE FROM t_order_02; --"_s << ok << true
+            << QStringList { u"Nokia 'm'; DELETE FROM t_order_02; --"_s,
+                             u"Nokia 'm'; DELETE FROM t_order_02; --"_s, u"Nokia"_s,
+                             u"Nokia 'blue' 2"_s };
+        const QStringList novak { u"Novák"_s, u"Novák"_s, QString() };
+        QTest::newRow("cancelled in the dialog") << true << novak << u"Novák"_s << u"Dvořák"_s
+                                                 << QByteArray("CancelButton") << true << novak;
+        QTest::newRow("cancelled in the confirmation")
+            << true << novak << u"Novák"_s << u"Dvořák"_s << ok << false << novak;
+        QTest::newRow("new value only blanks: OK refused")
+            << true << novak << u"Novák"_s << u"   "_s << ok << true << novak;
+        QTest::newRow("empty filter box")
+            << true << novak << QString() << QString() << QByteArray() << true << novak;
     }
-    TFiltersForm form;
-    s.ui.answers.push_back(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
-    click(form, list == List::Phone ? "Delete1Button" : "Delete2Button");
-    QCOMPARE(s.ui.questions.size(), 1);
-    QTEST(s.ui.questions[0].text, "question");
-    QCOMPARE(s.rows(list).size(), yes ? 0 : 2);
-    QCOMPARE(s.rows(list == List::Phone ? List::Engineer : List::Phone).size(), 2);
-    QCOMPARE(child<QTableView>(form, control(list, "Grid"))->model()->rowCount(), yes ? 0 : 2);
-}
 
-// --- bulk rename ----------------------------------------------------------------------------
-
-void TestGuiLists::renameChangesExactMatchesOnly_data()
-{
-    QTest::addColumn<bool>("engineer");
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("engineer: prefix and longer names untouched, handed-back renamed")
-        << true << QStringList{u"Novák"_s, u"Novák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s}
-        << u"Novák"_s << u"Dvořák"_s
-        << QStringList{u"Dvořák"_s, u"Dvořák"_s, u"Nováková"_s, u"Novák Jan"_s, u" Novák"_s};
-    QTest::newRow("engineer: apostrophes in both values")
-        << true << QStringList{u"O'Brien"_s, u"O'Brien"_s, u"O''Brien"_s, u"Brien"_s, u"O"_s}
-        << u"O'Brien"_s << u"D'Arcy"_s
-        << QStringList{u"D'Arcy"_s, u"D'Arcy"_s, u"O''Brien"_s, u"Brien"_s, u"O"_s};
-    QTest::newRow("engineer: quote trick matches nothing else")
-        << true << QStringList{u"x' OR '1'='1"_s, u"Novák"_s, u"x"_s} << u"x' OR '1'='1"_s
-        << u"Y'; DELETE FROM t_order_02; --"_s
-        << QStringList{u"Y'; DELETE FROM t_order_02; --"_s, u"Novák"_s, u"x"_s};
-    QTest::newRow("device type: apostrophe, handed-back renamed, similar names untouched")
-        << false
-        << QStringList{u"Nokia 'blue'"_s, u"Nokia 'blue'"_s, u"Nokia"_s, u"Nokia 'blue' 2"_s}
-        << u"Nokia 'blue'"_s << u"Nokia 'modrá'"_s
-        << QStringList{u"Nokia 'modrá'"_s, u"Nokia 'modrá'"_s, u"Nokia"_s, u"Nokia 'blue' 2"_s};
-}
-
-// The dialog shows the old value (read-only) and starts the new one from it; after the
-// confirmation only exact matches change, in the chosen column only.
-void TestGuiLists::renameChangesExactMatchesOnly()
-{
-    QFETCH(bool, engineer);
-    QFETCH(QStringList, values);
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    Shop s;
-    QStringList others;
-    for (int i = 0; i < values.size(); ++i)
-        others.append(u"other %1"_s.arg(i));
-    s.storeOrders(engineer ? values : others, engineer ? others : values);
-    QStringList shown;
-    bool fromReadOnly = false;
-    s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
-        auto *editFrom = child<QLineEdit>(dialog, "EditFrom");
-        auto *editTo = child<QLineEdit>(dialog, "EditTo");
-        shown = QStringList{editFrom->text(), editTo->text()};
-        fromReadOnly = editFrom->isReadOnly();
-        editTo->setText(to);
-        click(dialog, "OkButton");
-        return dialog.result();
-    });
-    QString renamedTo;
-    const auto kind = engineer ? OrderRename::Kind::Engineer : OrderRename::Kind::PhoneType;
-    QVERIFY(OrderRename::run(nullptr, kind, from, &renamedTo));
-    QCOMPARE(renamedTo, to);
-    QCOMPARE(shown, (QStringList{from, from}));
-    QVERIFY(fromReadOnly);
-    QCOMPARE(s.ui.questions.size(), 1);
-    QCOMPARE(s.ui.questions[0].title, u"Otázka"_s);
-    const QString question = s.ui.questions[0].text;
-    QVERIFY2(question.contains(from) && question.contains(to), qPrintable(question));
-    QVERIFY(s.ui.messages.isEmpty());
-    QTEST(s.orderColumn(engineer ? "OrderEngineerName" : "OrderPhoneType"), "expected");
-    QCOMPARE(s.orderColumn(engineer ? "OrderPhoneType" : "OrderEngineerName"), others);
-}
-
-void TestGuiLists::renameNotDone_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QByteArray>("button"); // clicked in the dialog; empty: no dialog expected
-    QTest::addColumn<int>("questions"); // answered Cancel
-    const QByteArray ok("OkButton");
-    const QByteArray cancel("CancelButton");
-    QTest::newRow("cancelled in the dialog") << "Novák" << "Dvořák" << cancel << 0;
-    QTest::newRow("cancelled in the confirmation") << "Novák" << "Dvořák" << ok << 1;
-    QTest::newRow("new value only blanks: OK refused") << "Novák" << "   " << ok << 0;
-    QTest::newRow("same value again") << "Novák" << " Novák " << ok << 0;
-    QTest::newRow("empty filter box") << "" << "" << QByteArray() << 0;
-}
-
-void TestGuiLists::renameNotDone()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, typed);
-    QFETCH(QByteArray, button);
-    Shop s;
-    const QStringList engineers{u"Novák"_s, u"Novák"_s, QString()};
-    s.storeOrders(engineers, {});
-    s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
-        child<QLineEdit>(dialog, "EditTo")->setText(typed);
-        click(dialog, button);
-        return dialog.result();
-    });
-    s.ui.answers.push_back(Prompts::Answer::Cancel);
-    QString to = u"unchanged"_s;
-    QVERIFY(!OrderRename::run(nullptr, OrderRename::Kind::Engineer, from, &to));
-    QCOMPARE(to, u"unchanged"_s);
-    QCOMPARE(s.ui.dialogsShown.size(), button.isEmpty() ? 0 : 1);
-    QTEST(int(s.ui.questions.size()), "questions");
-    QCOMPARE(s.orderColumn("OrderEngineerName"), engineers);
-}
+    // The dialog shows the old value (read-only) and starts the new one from it; after the
+    // confirmation only exact matches change, in the chosen column only.
+    void rename()
+    {
+        QFETCH(bool, engineer);
+        QFETCH(QStringList, values);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QByteArray, button);
+        QFETCH(bool, confirmed);
+        QFETCH(QStringList, expected);
+        const bool done = values != expected;
+        Shop s;
+        QStringList others;
+        for (int i = 0; i < values.size(); ++i)
+            others.append(u"other %1"_s.arg(i));
+        s.storeOrders(engineer ? values : others, engineer ? others : values);
+        QStringList shown;
+        bool fromReadOnly = false;
+        s.ui.dialogHandlers.push_back([&](QDialog &dialog) {
+            auto *editFrom = child<QLineEdit>(dialog, "EditFrom");
+            auto *editTo = child<QLineEdit>(dialog, "EditTo");
+            shown = QStringList { editFrom->text(), editTo->text() };
+            fromReadOnly = editFrom->isReadOnly();
+            editTo->setText(to);
+            click(dialog, button);
+            return dialog.result();
+        });
+        s.ui.answers.push_back(confirmed ? Prompts::Answer::Ok : Prompts::Answer::Cancel);
+        QString renamedTo = u"unchanged"_s;
+        const auto kind = engineer ? OrderRename::Kind::Engineer : OrderRename::Kind::PhoneType;
+        QCOMPARE(OrderRename::run(nullptr, kind, from, &renamedTo), done);
+        QCOMPARE(renamedTo, done ? to : u"unchanged"_s);
+        QCOMPARE(shown, (button.isEmpty() ? QStringList() : QStringList { from, from }));
+        QCOMPARE(fromReadOnly, !button.isEmpty());
+        QCOMPARE(s.ui.questions.size(), done || !confirmed ? 1 : 0);
+        if (done)
+            QVERIFY(s.ui.questions[0].text.contains(from) && s.ui.questions[0].text.contains(to));
+        QVERIFY(s.ui.messages.isEmpty());
+        QTEST(s.orderColumn(engineer ? "OrderEngineerName" : "OrderPhoneType"), "expected");
+        QCOMPARE(s.orderColumn(engineer ? "OrderPhoneType" : "OrderEngineerName"), others);
+    }
+};
 
 QTEST_MAIN(TestGuiLists)
 #include "tst_gui_lists.moc"

@@ -3,39 +3,16 @@
 // secondary amounts.
 #include "mainwindowshop.h"
 
-#include "customersearchmodel.h"
-
 #include "orders/suggestcombobox.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTableView>
-#include <QTimeEdit>
-#include <QToolButton>
+#include <QtSql>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 using State = TRpx2Form::OrderFormState;
-
-bool isMarkedInvalid(const QWidget *box)
-{
-    return box->palette().color(QPalette::Base) != QApplication::palette().color(QPalette::Base);
-}
-
-QString selectedCount(int row, int count)
-{
-    return u"Zakázka %1 z %2"_s.arg(row).arg(count);
-}
 
 int countCustomers(TRpx2Data &data)
 {
@@ -48,40 +25,10 @@ void setState(TRpx2Form &w, int state)
     w.OrderStateComboBox->setCurrentIndex(w.OrderStateComboBox->findData(state));
 }
 
-QDateTime shownIssue(TRpx2Form &w)
-{
-    return QDateTime(w.OrderIssueDateDateTimePicker->date(),
-                     w.OrderIssueTimeDateTimePicker->time());
-}
-
 // The stored record of the order the window shows.
 COrder shownOrder(MainWindowShop &s)
 {
     return s.data().GetOrder(s.w().OrderIDEdit->text()).value_or(COrder {});
-}
-
-// Replaces the text of a box by typing (ASCII only), as the clerk does.
-void retype(QLineEdit *edit, const QString &ascii)
-{
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, ascii);
-}
-
-// A customer search handler: puts the grid's cursor on the customer with this id and confirms.
-std::function<int(QDialog &)> pickCustomer(int customerId)
-{
-    return [customerId](QDialog &dialog) {
-        auto *grid = dialog.findChild<QTableView *>(u"DBGrid1"_s);
-        for (int row = 0; grid && row < grid->model()->rowCount(); ++row) {
-            if (TRpx2Data::instance()->customerSearchRow(row).CustomerID == customerId) {
-                grid->setCurrentIndex(grid->model()->index(row, CustomerSearchModel::ColName));
-                return int(QDialog::Accepted);
-            }
-        }
-        return int(QDialog::Rejected);
-    };
 }
 
 } // namespace
@@ -95,54 +42,38 @@ private slots:
     {
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("customerSelect");
-        QTest::addColumn<bool>("engineerMandatory");
+        QTest::addColumn<QString>("options"); // CustomerSelect, EngineerMandatory
         QTest::addColumn<QString>("finalPrice");
-        QTest::addColumn<QString>("partsPrice");
         QTest::addColumn<QString>("key"); // the refusal's text; empty when the order is stored
-        QTest::addColumn<QString>("redBox"); // the price box marked invalid
 
         const int inRepair = OrderStates::InRepair, handedBack = OrderStates::HandedBack;
-        const QString bob = u"O'Brien \"Bob\" 100% 😀"_s, zero = u"0"_s, x = u"x"_s, none;
-        const QString finalBox = u"OrderIssuePriceEdit"_s;
-
+        const QString bob = u"O'Brien \"Bob\" 100% 😀"_s, none;
+        const QString both = u"select engineer"_s, engineer = u"engineer"_s;
         // Several faults at once: the first check in order speaks.
         QTest::newRow("repair first")
-            << handedBack << none << true << true << x << zero << u"RepairNotFilled"_s << finalBox;
+            << handedBack << none << both << u"x"_s << u"RepairNotFilled"_s;
         QTest::newRow("not chosen before empty name")
-            << inRepair << none << true << true << x << zero << u"CustomerNotChosen"_s << finalBox;
-        QTest::newRow("typed name is not chosen")
-            << inRepair << bob << true << false << zero << zero << u"CustomerNotChosen"_s << none;
+            << inRepair << none << both << u"x"_s << u"CustomerNotChosen"_s;
         QTest::newRow("empty name before engineer")
-            << inRepair << none << false << true << x << zero << u"CustomerNotFilled"_s << finalBox;
+            << inRepair << none << engineer << u"x"_s << u"CustomerNotFilled"_s;
         QTest::newRow("engineer before prices")
-            << inRepair << bob << false << true << x << zero << u"EngineerNotFilled"_s << finalBox;
+            << inRepair << bob << engineer << u"x"_s << u"EngineerNotFilled"_s;
         // An empty price cannot be stored as a number: refused like any other non-number.
         QTest::newRow("empty final price")
-            << inRepair << bob << false << false << none << zero << u"PriceNotFilled"_s << finalBox;
-        QTest::newRow("blank parts price")
-            << inRepair << bob << false << false << zero << u"  "_s << u"PriceNotFilled"_s
-            << u"OrderIssueComponentPriceEdit"_s;
-        QTest::newRow("in repair")
-            << inRepair << bob << false << false << zero << zero << none << none;
-        QTest::newRow("handed back")
-            << handedBack << bob << false << false << u"1250.50"_s << u"-3"_s << none << none;
+            << inRepair << bob << none << none << u"PriceNotFilled"_s;
+        QTest::newRow("handed back") << handedBack << bob << none << u"1250.50"_s << none;
     }
 
     void storeChecks()
     {
         QFETCH(int, state);
         QFETCH(QString, name);
-        QFETCH(bool, customerSelect);
-        QFETCH(bool, engineerMandatory);
+        QFETCH(QString, options);
         QFETCH(QString, finalPrice);
-        QFETCH(QString, partsPrice);
         QFETCH(QString, key);
-        QFETCH(QString, redBox);
-
         MainWindowShop s([&](TRpx2Data &data) {
-            data.config().SetCustomerSelect(customerSelect);
-            data.config().SetEngineerMandatory(engineerMandatory);
+            data.config().SetCustomerSelect(options.contains(u"select"_s));
+            data.config().SetEngineerMandatory(options.contains(u"engineer"_s));
             addCustomer(data, u"Bedřich Novotný"_s);
         });
         QVERIFY(s.start());
@@ -150,10 +81,6 @@ private slots:
         // Odd texts go to the database and back unchanged.
         const QString fault = u"Displej \"praskl\" – 50%\n%1 %s ' ; DROP TABLE t_order_02; --\t😀"_s;
         w.ActionOrderNew->trigger();
-        QCOMPARE(w.OrderCustomerNameEdit->isEnabled(), !customerSelect);
-        QCOMPARE(QApplication::focusWidget(),
-                 customerSelect ? static_cast<QWidget *>(w.CustomerSelectButton)
-                                : w.OrderCustomerNameEdit);
         setState(w, state);
         w.OrderRepairDescriptionMemo->setPlainText(key.isEmpty() ? u"Výměna displeje"_s
                                                                  : QString());
@@ -161,7 +88,7 @@ private slots:
         w.OrderFaultDescriptionMemo->setPlainText(fault);
         w.OrderPriceEdit->setText(u"dohodou"_s); // the expected price is free text
         w.OrderIssuePriceEdit->setText(finalPrice);
-        w.OrderIssueComponentPriceEdit->setText(partsPrice);
+        w.OrderIssueComponentPriceEdit->setText(u"-3"_s);
         w.ActionOrderStore->trigger();
 
         if (key.isEmpty()) {
@@ -169,34 +96,26 @@ private slots:
             const COrder stored = shownOrder(s);
             QCOMPARE(stored.OrderStateID, state);
             QCOMPARE(stored.OrderExpectedPricePrimary, u"dohodou"_s);
-            QCOMPARE(stored.OrderFinalPricePrimary, finalPrice.toDouble());
-            QCOMPARE(stored.OrderComponentsPricePrimary, partsPrice.toDouble());
+            QCOMPARE(stored.OrderFinalPricePrimary + stored.OrderComponentsPricePrimary, 1247.5);
             QCOMPARE(stored.OrderFaultDescription, fault);
-            // Handed back today; an order in repair has no day of hand-back (not the
-            // deadline the box proposes).
-            QCOMPARE(stored.OrderIssueDate,
-                     state == OrderStates::HandedBack ? QDateTime(TestNow.date(), QTime(0, 0))
-                                                      : QDateTime());
+            QCOMPARE(stored.OrderIssueDate, QDateTime(TestNow.date(), QTime(0, 0))); // today
             QCOMPARE(s.data().GetCustomer(stored.OrderCustomerID)->CustomerName, name);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault); // shown as stored
-            QCOMPARE(w.OrderCustomerNameEdit->text(), name);
             // An order handed back at intake is locked at once.
-            QCOMPARE(w.OrderFaultDescriptionMemo->isEnabled(), state != OrderStates::HandedBack);
+            QVERIFY(!w.OrderFaultDescriptionMemo->isEnabled());
             return;
         }
-
         QCOMPARE(s.ui.messageTexts(),
                  QStringList { rpxText((u"Rpx2."_s + key).toLatin1().constData()) });
-        QCOMPARE(s.ui.messages[0].icon, Prompts::Icon::Error);
-        // Nothing written, every entry kept, still taking the order in.
+        // Nothing written, every entry kept, still taking the order in; a price that is no
+        // number is marked.
         QCOMPARE(w.orderFormState(), State::Insert);
-        QCOMPARE(s.data().GetOrderCount(), 0);
-        QCOMPARE(countCustomers(s.data()), 1);
-        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), fault);
-        QCOMPARE(w.OrderCustomerNameEdit->text(), name);
-        QCOMPARE(w.OrderIssuePriceEdit->text(), finalPrice);
-        if (!redBox.isEmpty())
-            QVERIFY2(isMarkedInvalid(w.findChild<QLineEdit *>(redBox)), qPrintable(redBox));
+        QCOMPARE(s.data().GetOrderCount() + countCustomers(s.data()), 1);
+        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText() + w.OrderCustomerNameEdit->text()
+                     + w.OrderIssuePriceEdit->text(),
+                 fault + name + finalPrice);
+        QVERIFY(w.OrderIssuePriceEdit->palette().color(QPalette::Base)
+                != QApplication::palette().color(QPalette::Base));
     }
 
     // Handing back locks the order; a change, a cancel or a new order begun and dropped leave it
@@ -218,7 +137,7 @@ private slots:
         TRpx2Form &w = s.w();
         // Locked, no input of the order takes anything: every box, tick box, date and the
         // photo (the filters beside them and the read-only number and code are no inputs).
-        // Unlocked, those of several group boxes do; the secondary amounts never.
+        // Unlocked, most of them do; the secondary amounts never.
         auto checkLocked = [&](bool locked) {
             QStringList inputs, open;
             for (QWidget *c : w.Panel1->findChildren<QWidget *>()) {
@@ -235,33 +154,24 @@ private slots:
                 }
             }
             QVERIFY2(inputs.size() >= 30, qPrintable(inputs.join(u' ')));
-            if (locked)
-                QVERIFY2(open.isEmpty(), qPrintable(open.join(u' ')));
-            for (QWidget *control : std::initializer_list<QWidget *> {
-                     w.OrderReceiptDateDateTimePicker, w.OrderFaultDescriptionMemo,
-                     w.OrderIssuePriceEdit, w.OrderRepairImage, w.OrderPhoneIMEIEdit,
-                     w.OrderNoteMemo, w.OrderCustomerNameEdit })
-                QVERIFY2(control->isEnabled() == !locked, qPrintable(control->objectName()));
+            QVERIFY2(locked ? open.isEmpty() : open.size() >= inputs.size() - 5,
+                     qPrintable(open.join(u' ')));
             QVERIFY(!w.OrderIssuePriceSecondaryEdit->isEnabled());
             QCOMPARE(w.ActionOrderChange->isEnabled(), locked);
-            QCOMPARE(w.ActionCustomerSelect->isEnabled(), !locked);
         };
         checkLocked(false);
 
-        // Choosing "handed back" starts a change and sets the issue date to now.
+        // Choosing "handed back" starts a change and sets the issue date to now; another date
+        // set meanwhile: storing the hand-back dates it today, at the time shown.
         setState(w, OrderStates::HandedBack);
         QCOMPARE(w.orderFormState(), State::Edit);
-        QCOMPARE(shownIssue(w), TestNow);
-        w.ActionOrderStore->trigger();
-        QCOMPARE(s.ui.messageTexts(), QStringList { rpxText("Rpx2.RepairNotFilled") });
-
-        // Another date set meanwhile: storing the hand-back dates it today, at the time shown.
+        QCOMPARE(QDateTime(w.OrderIssueDateDateTimePicker->date(),
+                           w.OrderIssueTimeDateTimePicker->time()),
+                 TestNow);
         w.OrderIssueDateDateTimePicker->setDate(TestNow.date().addDays(-5));
         w.OrderIssueTimeDateTimePicker->setTime(QTime(9, 15));
         w.OrderRepairDescriptionMemo->setPlainText(u"Nové sklo"_s);
         w.ActionOrderStore->trigger();
-        QCOMPARE(s.ui.messages.size(), 1);
-        QCOMPARE(s.data().GetOrder(id)->OrderStateID, OrderStates::HandedBack);
         QCOMPARE(s.data().GetOrder(id)->OrderIssueDate, QDateTime(TestNow.date(), QTime(9, 15)));
         checkLocked(true);
 
@@ -280,46 +190,28 @@ private slots:
         w.OrderRepairNoteMemo->setPlainText(u"Doplněna poznámka"_s);
         w.ActionOrderStore->trigger();
         Clock::setFixed(TestNow);
-        QCOMPARE(s.ui.messages.size(), 1);
         QCOMPARE(s.data().GetOrder(id)->OrderRepairNote, u"Doplněna poznámka"_s);
         QCOMPARE(s.data().GetOrder(id)->OrderIssueDate, QDateTime(TestNow.date(), QTime(9, 15)));
         checkLocked(true);
 
-        // A new order begun: cleared and unlocked, with the defaults of the settings.
-        const int customers = countCustomers(s.data());
+        // A new order begun: cleared and unlocked, with the defaults of the settings. Dropped:
+        // the handed-back order is shown, locked, as before.
         w.ActionOrderNew->trigger();
-        const QDate deadline = TestNow.date().addDays(30);
-        QCOMPARE(w.orderFormState(), State::Insert);
-        QCOMPARE(w.OrderStateComboBox->currentData().toInt(), OrderStates::InRepair);
-        QCOMPARE(QDateTime(w.OrderReceiptDateDateTimePicker->date(),
-                           w.OrderReceiptTimeDateTimePicker->time()),
-                 TestNow);
-        QCOMPARE(w.OrderDeadlineDateDateTimePicker->date(), deadline);
-        QCOMPARE(shownIssue(w), QDateTime(deadline, QTime(0, 0)));
+        QCOMPARE(w.OrderDeadlineDateDateTimePicker->date(), TestNow.date().addDays(30));
+        QCOMPARE(w.OrderEngineerComboBox->value(), u"Petr Dvořák"_s);
         QCOMPARE(w.OrderIDEdit->text() + w.OrderFaultDescriptionMemo->toPlainText()
                      + w.OrderPhoneIMEIEdit->text(),
                  QString());
-        QCOMPARE(w.OrderEngineerComboBox->value(), u"Petr Dvořák"_s);
-        QCOMPARE(w.StatusPanel0->text(), u"Zakázka: nová"_s);
         checkLocked(false);
-        // Dropped: the handed-back order is shown, locked, as before.
         w.OrderFaultDescriptionMemo->setPlainText(u"rozepsáno"_s);
         w.OrderCustomerNameEdit->setText(u"Jana"_s);
         w.ActionOrderCancel->trigger();
-        QCOMPARE(w.orderFormState(), State::Browse);
         QCOMPARE(w.OrderIDEdit->text(), id);
         QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText() + w.OrderCustomerNameEdit->text(),
                  u"Prasklé sklo"_s);
-        QCOMPARE(w.StatusPanel0->text(), selectedCount(1, 1));
         checkLocked(true);
-        QCOMPARE(s.data().GetOrderCount(), 1);
-        QCOMPARE(countCustomers(s.data()), customers);
-
-        // Cancel cannot be reached in browse; should its handler run all the same, it refuses.
-        w.ActionOrderCancel->setEnabled(true);
-        w.ActionOrderCancel->trigger();
-        QCOMPARE(s.ui.messages.last().text, u"Invalid OrderFormState!"_s);
-        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Prasklé sklo"_s);
+        QCOMPARE(s.data().GetOrderCount() + countCustomers(s.data()), 2); // and its customer
+        QCOMPARE(s.ui.messageTexts(), QStringList());
     }
 
     // Escape, Storno, closing the window and moving to another order ask before unsaved
@@ -386,9 +278,11 @@ private slots:
         if (dropped && how != u"close"_s) {
             QCOMPARE(w.orderFormState(), State::Browse);
             QCOMPARE(w.OrderIDEdit->text(), how == u"row"_s ? first : second);
-        } else if (!dropped) {
+        } else if (!dropped) { // the list stays on the order shown
             QCOMPARE(w.orderFormState(), entering);
             QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), entered);
+            QCOMPARE(s.data().orderList().currentOrderId(), second);
+            QCOMPARE(w.OrderListDBGrid->currentIndex().row(), s.data().orderList().currentRow());
         }
         QCOMPARE(s.data().GetOrderCount(), 2);
         QCOMPARE(s.data().GetOrder(second)->OrderFaultDescription, u"Prasklé sklo"_s);
@@ -421,48 +315,31 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"counter B"_s);
-        other.setDatabaseName(AppPaths::databaseFile());
-        QVERIFY(other.open());
-        const auto closeOther = qScopeGuard([&] {
-            other.close();
-            other = QSqlDatabase();
-            QSqlDatabase::removeDatabase(u"counter B"_s);
-        });
-
-        w.OrderFaultDescriptionMemo->setFocus();
-        QTest::keyClick(w.OrderFaultDescriptionMemo, Qt::Key_End);
-        QTest::keyClicks(w.OrderFaultDescriptionMemo, u" a hluci"_s);
-        QVERIFY(QSqlQuery(other).exec(meanwhile));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"counter B"_s);
+            other.setDatabaseName(AppPaths::databaseFile());
+            QVERIFY(other.open());
+            w.OrderFaultDescriptionMemo->setFocus();
+            QTest::keyClick(w.OrderFaultDescriptionMemo, Qt::Key_End);
+            QTest::keyClicks(w.OrderFaultDescriptionMemo, u" a hluci"_s);
+            QVERIFY(QSqlQuery(other).exec(meanwhile));
+        }
+        QSqlDatabase::removeDatabase(u"counter B"_s);
         QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
 
         QCOMPARE(s.ui.messageTexts(),
                  QStringList { rpxText(deleted ? "Rpx2.OrderDeletedMeanwhile"
                                                : "Rpx2.OrderChangedMeanwhile") });
-        if (password) {
-            QCOMPARE(w.orderFormState(), State::Browse);
-            QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí"_s);
-            QVERIFY(!w.OrderFaultDescriptionMemo->isEnabled()
-                    || w.OrderFaultDescriptionMemo->isReadOnly());
-            QCOMPARE(s.data().GetOrder(id)->OrderFaultDescription, u"Nenabíjí"_s);
+        QCOMPARE(s.data().GetOrder(id).value_or(COrder {}).OrderFaultDescription,
+                 deleted ? QString() : u"Nenabíjí"_s);
+        QCOMPARE(w.orderFormState(), password ? State::Browse : State::Edit);
+        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(),
+                 password ? u"Nenabíjí"_s : u"Nenabíjí a hluci"_s);
+        if (deleted || password)
             return;
-        }
-        QCOMPARE(w.orderFormState(), State::Edit);
-        QCOMPARE(w.OrderFaultDescriptionMemo->toPlainText(), u"Nenabíjí a hluci"_s);
-        if (deleted) {
-            QCOMPARE(s.data().GetOrderCount(), 0);
-            // Dropped at last: the empty list is shown.
-            QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
-            QCOMPARE(w.orderFormState(), State::Browse);
-            QCOMPARE(w.OrderIDEdit->text() + w.OrderFaultDescriptionMemo->toPlainText(), QString());
-            QCOMPARE(s.data().GetOrderCount(), 0);
-            return;
-        }
-        // Nothing stored; the other counter's hand-back is shown with this clerk's fault.
-        QCOMPARE(s.data().GetOrder(id)->OrderFaultDescription, u"Nenabíjí"_s);
-        QCOMPARE(w.OrderStateComboBox->currentData().toInt(), OrderStates::HandedBack);
-        QCOMPARE(w.OrderRepairDescriptionMemo->toPlainText(), u"Nový konektor"_s);
-        QCOMPARE(w.OrderIssuePriceEdit->text(), u"450"_s);
+        // The other counter's hand-back is shown with this clerk's fault, to be stored.
+        QCOMPARE(w.OrderRepairDescriptionMemo->toPlainText() + w.OrderIssuePriceEdit->text(),
+                 u"Nový konektor450"_s);
         QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(s.ui.messages.size(), 1);
         const COrder stored = *s.data().GetOrder(id);
@@ -470,9 +347,10 @@ private slots:
         QCOMPARE(stored.OrderStateID, OrderStates::HandedBack);
         QCOMPARE(stored.OrderRepairDescription, u"Nový konektor"_s);
         QCOMPARE(stored.OrderFinalPricePrimary, 450.0);
-        QCOMPARE(w.orderFormState(), State::Browse);
     }
 
+    // New orders in repair sort below the state "new": each is current all the same, as is a
+    // changed order that moves in the list.
     void storedOrderIsNumberedAndCurrent()
     {
         QString fresh, done;
@@ -483,12 +361,6 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QStringList completions; // the print offers run after each store
-        w.addStoreCompletion([&](const QString &id, int state) {
-            completions.append(id + u'/' + QString::number(state));
-        });
-
-        // New orders in repair sort below the state "new": each is current all the same.
         QStringList stored;
         for (const char *name : { "Alena", "Bohumil" }) {
             w.ActionOrderNew->trigger();
@@ -501,48 +373,41 @@ private slots:
         QCOMPARE(s.ui.messageTexts(), QStringList());
         QCOMPARE(stored, (QStringList { u"2025-00044"_s, u"2025-00045"_s }));
         QCOMPARE(listedOrders(w), (QStringList { fresh, stored[1], stored[0], done }));
-        QCOMPARE(w.StatusPanel0->text(), selectedCount(2, 4));
-        QVERIFY(w.ActionOrderPrevious->isEnabled() && w.ActionOrderNext->isEnabled());
-        const QString inRepair = u"/%1"_s.arg(OrderStates::InRepair);
-        QCOMPARE(completions, (QStringList { stored[0] + inRepair, stored[1] + inRepair }));
+        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 2 z 4"_s);
 
-        // A changed order that moves in the list stays current.
         QVERIFY(w.data().orderList().last());
         setState(w, OrderStates::New);
         w.ActionOrderStore->trigger();
         QCOMPARE(listedOrders(w), (QStringList { done, fresh, stored[1], stored[0] }));
         QCOMPARE(w.data().orderList().currentOrderId(), done);
         QCOMPARE(w.OrderIDEdit->text(), done);
-        QCOMPARE(w.StatusPanel0->text(), selectedCount(1, 4));
+        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 1 z 4"_s);
     }
 
+    // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
+    // linked, in a new order even when its name is edited afterwards (the clerk is asked whether
+    // the register takes the edit). Filled or left, a customer box shows the start of its text.
     void customerOfOrder_data()
     {
-        QTest::addColumn<bool>("newOrder");
-        QTest::addColumn<bool>("choose"); // through the customer search
-        QTest::addColumn<bool>("typeAfter"); // then the name edited by hand
-        QTest::addColumn<bool>("storeChanges"); // the answer to the question about them
-
-        // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
-        // linked, in a new order even when its name is edited afterwards: the clerk is asked
-        // whether the register takes the edit.
-        QTest::newRow("shown order, typed") << false << false << true << false;
-        QTest::newRow("shown order, chosen") << false << true << false << false;
-        QTest::newRow("new order, chosen, typed, kept") << true << true << true << false;
-        QTest::newRow("new order, chosen, typed, stored") << true << true << true << true;
+        QTest::addColumn<bool>("newOrder"); // with the customer chosen through the search
+        QTest::addColumn<bool>("storeChanges"); // the answer to the question about the edit
+        QTest::addColumn<QString>("linked"); // name|city|e-mail of the order's customer
+        QTest::newRow("shown order, typed") << false << false << u"Alena Veselá ml.|Brno|"_s;
+        QTest::newRow("new order, chosen, typed, kept")
+            << true << false << u"Bedřich Novotný|Praha|bedrich@example.cz"_s;
+        QTest::newRow("new order, chosen, typed, stored")
+            << true << true << u"Bedřich Novotný ml.|Praha|bedrich@example.cz"_s;
     }
 
     void customerOfOrder()
     {
         QFETCH(bool, newOrder);
-        QFETCH(bool, choose);
-        QFETCH(bool, typeAfter);
         QFETCH(bool, storeChanges);
-        int alena = 0, bedrich = 0;
+        int alena = 0;
         MainWindowShop s([&](TRpx2Data &data) {
             data.config().SetEngineerMandatory(true); // checked only when an order is taken in
             alena = addCustomer(data, u"Alena Veselá"_s, u"Brno"_s);
-            bedrich = addCustomer(data, u"Bedřich Novotný"_s, u"Praha"_s, u"bedrich@example.cz"_s);
+            addCustomer(data, u"Bedřich Novotný"_s, u"Praha"_s, u"bedrich@example.cz"_s);
             addOrder(data, { .customerId = alena });
         });
         QVERIFY(s.start());
@@ -550,57 +415,50 @@ private slots:
         if (newOrder) {
             w.ActionOrderNew->trigger();
             w.OrderEngineerComboBox->setSingleEntry(u"Petr"_s);
-        }
-        if (choose) {
-            const QString before = w.OrderCustomerNameEdit->text();
             w.ActionCustomerSelect->trigger(); // cancelled: nothing changes
-            QCOMPARE(w.OrderCustomerNameEdit->text(), before);
-            s.ui.dialogHandlers.push_back(pickCustomer(bedrich));
+            QCOMPARE(w.OrderCustomerNameEdit->text(), QString());
+            s.ui.dialogHandlers.push_back([](QDialog &dialog) { // Bedřich, second by name
+                auto *grid = dialog.findChild<QTableView *>(u"DBGrid1"_s);
+                grid->setCurrentIndex(grid->model()->index(1, 0));
+                return int(QDialog::Accepted);
+            });
             w.ActionCustomerSelect->trigger();
             QCOMPARE(w.OrderCustomerEMailEdit->text(), u"bedrich@example.cz"_s);
         }
-        // Filled or left, a customer box shows the start of its text.
         QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
-        if (typeAfter) {
-            QApplication::setActiveWindow(&w);
-            QVERIFY(QTest::qWaitForWindowActive(&w));
-            w.OrderCustomerNameEdit->setFocus();
-            QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_End);
-            QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
-            QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
-            QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
-            // Tab goes on to the phone, not into the filter beside the name.
-            QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
-        }
-        QCOMPARE(w.orderFormState(), newOrder ? State::Insert : State::Edit);
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.OrderCustomerNameEdit->setFocus();
+        QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_End);
+        QTest::keyClicks(w.OrderCustomerNameEdit, u" ml."_s);
+        QTest::keyClick(w.OrderCustomerNameEdit, Qt::Key_Tab);
+        QCOMPARE(w.OrderCustomerNameEdit->cursorPosition(), 0);
+        // Tab goes on to the phone, not into the filter beside the name.
+        QCOMPARE(QApplication::focusWidget(), w.OrderCustomerPhoneNoEdit);
+        // No holding while an order is taken in or changed: the list's row is another order.
+        QVERIFY(!w.ActionOrderHold->isEnabled());
         s.ui.answers.push_back(storeChanges ? Prompts::Answer::Yes : Prompts::Answer::No);
         w.ActionOrderStore->trigger();
 
         QCOMPARE(s.ui.messageTexts(), QStringList());
         QCOMPARE(s.ui.questions.value(0).text
                      == u"Uložit změněné údaje zákazníka Bedřich Novotný?"_s,
-                 newOrder && typeAfter);
+                 newOrder);
         const CCustomer linked
             = s.data().GetCustomer(shownOrder(s).OrderCustomerID).value_or(CCustomer {});
-        if (choose) { // the register changes only when the clerk says so
-            QCOMPARE(linked.CustomerID, bedrich);
-            QCOMPARE(linked.CustomerName,
-                     storeChanges ? u"Bedřich Novotný ml."_s : u"Bedřich Novotný"_s);
-            QCOMPARE(linked.CustomerEMail, u"bedrich@example.cz"_s);
-            QCOMPARE(countCustomers(s.data()), 2);
-        } else { // a new customer from the boxes; the old one stays as it was
-            QVERIFY(linked.CustomerID != alena);
-            QCOMPARE(linked.CustomerName + linked.CustomerCity, u"Alena Veselá ml.Brno"_s);
-            QCOMPARE(s.data().GetCustomer(alena)->CustomerName, u"Alena Veselá"_s);
-            QCOMPARE(countCustomers(s.data()), 3);
-        }
+        // A chosen customer's register entry takes the edit only when the clerk says so; else a
+        // new customer from the boxes, the old one as it was.
+        QTEST(QStringList({ linked.CustomerName, linked.CustomerCity, linked.CustomerEMail })
+                  .join(u'|'),
+              "linked");
+        QCOMPARE(s.data().GetCustomer(alena)->CustomerName, u"Alena Veselá"_s);
+        QCOMPARE(countCustomers(s.data()), newOrder ? 2 : 3);
         QCOMPARE(w.OrderCustomerNameEdit->text(), linked.CustomerName);
-        // Dates nobody touched keep their stored values: the deadline its time, the issue
-        // date stays unset.
-        if (!newOrder) {
+        // Dates nobody touched keep their stored values (the deadline its time); an order in
+        // repair has no day of hand-back, not even the one its box proposes.
+        if (!newOrder)
             QCOMPARE(shownOrder(s).OrderDeadlineDate, TestNow.addDays(7));
-            QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
-        }
+        QCOMPARE(shownOrder(s).OrderIssueDate, QDateTime());
     }
 
     void secondaryAmountOnLeavingPriceBox_data()
@@ -616,19 +474,16 @@ private slots:
                       parts = u"OrderIssueComponentPriceEdit"_s, unchanged = u"7.00"_s;
         QTest::newRow("expected price")
             << expected << 25.0 << u"1000"_s << u"40.00"_s << 0 << false;
-        QTest::newRow("final price") << final << 25.0 << u"-50"_s << u"-2.00"_s << 0 << false;
-        QTest::newRow("parts price") << parts << 25.0 << u"12.5"_s << u"0.50"_s << 0 << false;
         QTest::newRow("decimal comma") << expected << 25.0 << u"12,5"_s << unchanged << 0 << false;
         QTest::newRow("half cent to even below")
             << final << 25.0 << u"3.125"_s << u"0.12"_s << 0 << false;
         QTest::newRow("half cent to even above")
             << parts << 25.0 << u"9.375"_s << u"0.38"_s << 0 << false;
-        QTest::newRow("other rate") << expected << 24.5 << u"1000"_s << u"40.82"_s << 0 << false;
         QTest::newRow("no exchange rate") << parts << 0.0 << u"100"_s << unchanged << 0 << false;
         // Neither the store button nor Ctrl+S takes the focus from the box: storing counts as
         // leaving it.
         QTest::newRow("stored by the button")
-            << final << 25.0 << u"12.50"_s << u"0.50"_s << 1 << false;
+            << final << 25.0 << u"-50"_s << u"-2.00"_s << 1 << false;
         QTest::newRow("stored by Ctrl+S") << parts << 25.0 << u"1.5"_s << u"0.06"_s << 2 << false;
         // The locked box loses the focus after the store: that is no change, nothing is stored
         // a second time.
@@ -657,13 +512,13 @@ private slots:
             setState(w, OrderStates::HandedBack);
             w.OrderRepairDescriptionMemo->setPlainText(u"Výměna konektoru"_s);
         }
-
         auto *primary = w.findChild<QLineEdit *>(box);
         auto *pair = w.findChild<QLineEdit *>(
             QString(box).replace(QLatin1String("Edit"), QLatin1String("SecondaryEdit")));
-        QVERIFY(primary && pair);
         pair->setText(u"7.00"_s);
-        retype(primary, typed);
+        primary->setFocus(); // typed over, as the clerk does
+        primary->selectAll();
+        QTest::keyClicks(primary, typed);
         QCOMPARE(pair->text(), u"7.00"_s); // nothing happens before the box is left
         if (leave == 0) {
             w.OrderFaultDescriptionMemo->setFocus();
@@ -675,19 +530,18 @@ private slots:
         }
         QCOMPARE(s.ui.messageTexts(), QStringList());
         QCOMPARE(w.orderFormState(), leave ? State::Browse : State::Insert);
-        if (leave) { // shown again from the stored order
+        if (!leave) {
+            QCOMPARE(pair->text(), secondary);
+        } else {
             const COrder stored = shownOrder(s);
             const double amount = primary == w.OrderIssuePriceEdit
                 ? stored.OrderFinalPriceSecondary
                 : stored.OrderComponentsPriceSecondary;
             QCOMPARE(QString::asprintf("%.2f", amount), secondary);
             QCOMPARE(primary->isEnabled(), !handBack);
-            QCOMPARE(w.orderFormState(), State::Browse);
             QFile log(AppPaths::operationsLog());
             QVERIFY(log.open(QIODevice::ReadOnly));
             QCOMPARE(log.readAll().count('\n'), 1);
-        } else {
-            QCOMPARE(pair->text(), secondary);
         }
     }
 };
