@@ -18,14 +18,21 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSqlQueryModel>
 
+#include <cstdio>
 #include <exception>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
-// Demo data stays well within a year's numbers, so that trying it out stays quick.
-constexpr int MaxDemoOrders = 200000;
+// Years of a large shop; the orders are spread over enough years to keep every year's
+// numbers within five digits.
+constexpr int MaxDemoOrders = 2000000;
 
 const QString KeyName = QStringLiteral("RPX2");
 
@@ -46,8 +53,7 @@ int positiveNumber(const QString &option, const QString &value, int highest)
 AdminTool::AdminTool(QTextStream &out, QTextStream &err)
     : m_out(out)
     , m_err(err)
-{
-}
+{ }
 
 QString AdminTool::usage()
 {
@@ -77,7 +83,8 @@ QString AdminTool::usage()
         "                            them, in the shop's language; a day or shop report\n"
         "                            without orders is written all the same\n"
         "  demo-data --orders N [--customers M] [--seed S]\n"
-        "                            add N demo orders of the last three years and M\n"
+        "                            add N demo orders of the last three years (of more\n"
+        "                            years above 240000 orders, about 80000 a year) and M\n"
         "                            customers (default N/3); the same seed gives the same\n"
         "                            data on the same day\n"
         "  print receipt|issue ORDERID [--held ID,ID,...] --pdf FILE\n"
@@ -300,7 +307,7 @@ int AdminTool::info(const QStringList &args)
     // state of the shop is shown, also one without orders.
     QList<std::pair<QString, int>> states;
     for (const IdName &state : data->GetOrderStates())
-        states.append({state.name, 0});
+        states.append({ state.name, 0 });
     const QString counts = data->orderList().stateCountsText();
     for (const QString &part : counts.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
         const qsizetype colon = part.lastIndexOf(QStringLiteral(": "));
@@ -311,11 +318,10 @@ int AdminTool::info(const QStringList &args)
         if (it != states.end())
             it->second = count;
         else
-            states.append({name.isEmpty() ? QStringLiteral("(no state)") : name, count});
+            states.append({ name.isEmpty() ? QStringLiteral("(no state)") : name, count });
     }
 
-    data->ReloadCustomerSearch({}, {});
-    const int customers = data->customerSearchModel()->rowCount();
+    const int customers = data->GetCustomerCount();
 
     // The highest number of this year: the list of this year's numbers, of any age.
     const int year = Clock::today().year();
@@ -393,16 +399,25 @@ int AdminTool::demoData(QStringList args)
 
     auto data = dataModule(true);
     DemoDataGenerator generator(*data, options);
+    // On a terminal the progress is one line, written over; elsewhere a line each time.
+#ifdef Q_OS_WIN
+    const bool terminal = _isatty(_fileno(stderr));
+#else
+    const bool terminal = isatty(fileno(stderr));
+#endif
     if (options.orders >= 2000) {
-        generator.setProgress([this](int stored, int total) {
-            m_err << "demo-data: " << qint64(stored) * 100 / total << "% (" << stored << " of "
-                  << total << " orders)\n";
+        generator.setProgress([this, terminal](int stored, int total) {
+            m_err << (terminal ? "\r" : "") << "demo-data: " << qint64(stored) * 100 / total
+                  << "% (" << stored << " of " << total << " orders)"
+                  << (stored == total ? ", finishing" : "") << (terminal ? "" : "\n");
             m_err.flush();
         });
     }
     QElapsedTimer timer;
     timer.start();
     generator.run();
+    if (terminal && options.orders >= 2000)
+        m_err << '\n';
     m_out << "Stored " << options.orders << " orders and " << generator.customersStored()
           << " customers in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s.\n";
     return Success;

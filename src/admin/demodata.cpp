@@ -14,7 +14,12 @@ using namespace DemoSamples;
 
 namespace {
 
-constexpr int OrdersPerTransaction = 1000;
+// Orders per write transaction: a thousand, or a two-hundredth of a larger run, so that a
+// million orders are not slowed by a thousand commits, each waiting for the disk.
+int ordersPerTransaction(int orders)
+{
+    return qMax(1000, orders / 200);
+}
 constexpr qint64 Day = 24 * 3600;
 
 // Repair types of a new database (t_order_type_02).
@@ -49,6 +54,14 @@ QChar imeiCheckDigit(const QString &first14)
 double round2(double value)
 {
     return std::round(value * 100.0) / 100.0;
+}
+
+// Three years of orders, more for a shop so large that a year would run out of five-digit
+// numbers: every year keeps to about 80 000 orders.
+int yearsOfOrders(int orders)
+{
+    constexpr int OrdersPerYear = 80000;
+    return qMax(3, (orders + OrdersPerYear - 1) / OrdersPerYear);
 }
 
 QDateTime wholeSeconds(const QDateTime &time)
@@ -151,11 +164,11 @@ DemoDataGenerator::Plan DemoDataGenerator::planOne(const QDateTime &receipt)
     Plan plan;
     plan.receipt = receipt;
     const int kind = between(1, 100);
-    plan.kind = kind <= 70   ? Kind::Paid
-                : kind <= 80 ? Kind::Warranty
-                : kind <= 89 ? Kind::Software
-                : kind <= 95 ? Kind::Counter
-                             : Kind::Diagnostics;
+    plan.kind = kind <= 70 ? Kind::Paid
+        : kind <= 80       ? Kind::Warranty
+        : kind <= 89       ? Kind::Software
+        : kind <= 95       ? Kind::Counter
+                           : Kind::Diagnostics;
 
     bool neverCollected = false;
     if (plan.kind == Kind::Counter) {
@@ -205,7 +218,7 @@ DemoDataGenerator::Plan DemoDataGenerator::planOne(const QDateTime &receipt)
 void DemoDataGenerator::ensureEveryState(QList<Plan> &plans)
 {
     const QList<int> states
-        = {OrderStates::New, OrderStates::InRepair, OrderStates::Done, OrderStates::HandedBack};
+        = { OrderStates::New, OrderStates::InRepair, OrderStates::Done, OrderStates::HandedBack };
     if (plans.size() < states.size())
         return;
     std::map<int, int> counts;
@@ -281,16 +294,16 @@ CCustomer DemoDataGenerator::makeCustomer()
         const City &city = pickWeighted(cities());
         c.CustomerCity = text(city.name);
         c.CustomerPSC = text(city.postalCode);
-        const QString number
-            = chance(0.5) ? QString::number(between(1, 120))
-                          : QStringLiteral("%1/%2").arg(between(100, 2500)).arg(between(1, 60));
+        const QString number = chance(0.5)
+            ? QString::number(between(1, 120))
+            : QStringLiteral("%1/%2").arg(between(100, 2500)).arg(between(1, 60));
         c.CustomerStreet = text(pick(streets())) + QLatin1Char(' ') + number;
     }
 
     if (chance(0.94)) {
         c.CustomerPhoneNo = (chance(0.15) ? QStringLiteral("+420 ") : QString())
-                            + text(pick(mobilePrefixes())) + QLatin1Char(' ') + digits(3)
-                            + QLatin1Char(' ') + digits(3);
+            + text(pick(mobilePrefixes())) + QLatin1Char(' ') + digits(3) + QLatin1Char(' ')
+            + digits(3);
     }
 
     if (chance(0.6)) {
@@ -442,7 +455,7 @@ void DemoDataGenerator::storeIntake(const Plan &plan, int remainingOrders)
         return int(&repair - list.constData());
     };
     const bool claim = device.lastIssue.isValid() && device.lastRepair >= 0
-                       && device.lastIssue.daysTo(plan.receipt) <= 90 && chance(0.6);
+        && device.lastIssue.daysTo(plan.receipt) <= 90 && chance(0.6);
     if (claim) {
         type = TypeClaim;
         fromRepair(hardwareRepairs().at(device.lastRepair), device.lastRepair);
@@ -518,7 +531,7 @@ void DemoDataGenerator::storeIntake(const Plan &plan, int remainingOrders)
         order.OrderBatteryType = text(model.batteryType);
     if (order.OrderBattery)
         order.OrderBatterySN = QString(QChar(u'A' + m_random.bounded(26)))
-                               + QChar(u'A' + m_random.bounded(26)) + digits(10);
+            + QChar(u'A' + m_random.bounded(26)) + digits(10);
     order.OrderCharger = chance(0.15);
     order.OrderCover = chance(0.35);
     order.OrderSIM = chance(0.45);
@@ -537,7 +550,7 @@ void DemoDataGenerator::storeIntake(const Plan &plan, int remainingOrders)
         m_highestThisYear = qMax(m_highestThisYear, OrderNumbering::CounterOf(order.OrderID));
 
     if (plan.state == OrderStates::Done || plan.state == OrderStates::HandedBack) {
-        Pending pending {order, deviceIndex, job.repairIndex};
+        Pending pending { order, deviceIndex, job.repairIndex };
         complete(pending.order, job, plan, customer);
         m_pending.emplace(plan.state == OrderStates::Done ? plan.done : plan.issue, pending);
     }
@@ -573,7 +586,7 @@ void DemoDataGenerator::run()
     const int originalMaxOrderID = config.GetMaxOrderID();
 
     m_now = wholeSeconds(Clock::now());
-    m_start = Clock::startOfDay(m_now.date().addYears(-3));
+    m_start = Clock::startOfDay(m_now.date().addYears(-yearsOfOrders(m_options.orders)));
     const QList<Plan> plans = planOrders();
 
     // While the orders of earlier years are numbered, MaxOrderID holds the counter of the year
@@ -591,12 +604,23 @@ void DemoDataGenerator::run()
 
     const int total = int(plans.size());
     const int step = qMax(1, total / 20);
+    const int batch = ordersPerTransaction(total);
+    // Every order would go into a dozen indexes at places all over them: a large run drops
+    // the indexes that only serve reading and makes them again at the end, in one pass
+    // each (opening the file makes them too, should the run end early). The file's pages
+    // stay in memory meanwhile (about a kilobyte an order). A demo shop can be made again:
+    // its commits do not wait for the disk.
+    m_data.SetPageCache(qBound(32, total / 1000, 1024));
+    m_data.SetDurableCommits(false);
+    const bool suspendIndexes = total >= 50000;
+    if (suspendIndexes)
+        m_data.SuspendIndexes();
     std::optional<TRpx2Data::WriteTransaction> transaction;
     transaction.emplace(m_data);
     for (int i = 0; i < total; ++i) {
         flushUntil(plans[i].receipt);
         storeIntake(plans[i], total - i);
-        if ((i + 1) % OrdersPerTransaction == 0) {
+        if ((i + 1) % batch == 0) {
             const int drawing = commitWithShopCounter(*transaction);
             transaction.reset();
             transaction.emplace(m_data);
@@ -606,8 +630,14 @@ void DemoDataGenerator::run()
         if (m_progress && (i + 1) % step == 0)
             m_progress(i + 1, total);
     }
+    if (m_progress && total % step != 0)
+        m_progress(total, total);
     flushUntil(m_now);
     while (m_customers.size() < m_options.customers)
         introduceCustomer();
     commitWithShopCounter(*transaction);
+    transaction.reset();
+    if (suspendIndexes)
+        m_data.RestoreIndexes();
+    m_data.SetDurableCommits(true);
 }

@@ -1,4 +1,5 @@
 #include "admintool.h"
+#include "clock.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    Clock::pinLocalZone();
     // Printing lays out text in fonts, which needs the GUI application (without a window).
     bool printing = false;
     for (int i = 1; i < argc; ++i)

@@ -1,12 +1,14 @@
 #include "app/rpx2form.h"
 #include "app/ui.h"
 
+#include "clock.h"
 #include "rpxerror.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    Clock::pinLocalZone();
     QApplication app(argc, argv);
     // No display name: Qt would append it to every caption ("Chyba — Repaxo"); captions
     // are exactly the texts the program sets. Qt's own buttons and dialogs take the shop's

@@ -180,6 +180,7 @@ private:
     void linkLabelClicked(QLabel *label);
     void refreshHoldLabel();
     void syncListSelection();
+    void showListPosition();
     void listRowActivated(int row);
     void runPendingReload();
 

@@ -1,5 +1,12 @@
 #include "clock.h"
 
+#include <QFileInfo>
+#include <QHash>
+
+#include <ctime>
+
+#include <optional>
+
 namespace {
 QDateTime g_fixed;
 }
@@ -19,8 +26,48 @@ void Clock::setFixed(const QDateTime &fixed)
     g_fixed = fixed;
 }
 
+namespace {
+
+// The offset from UTC in seconds that the local zone has all day long, or nullopt when the
+// day has a change of time (or no valid midnight). Asking the zone for every date read
+// (a yearly summary reads a quarter of a million) costs a system call each; the days asked
+// are kept, and forgotten when the zone (the TZ variable) changes.
+std::optional<int> steadyOffsetOf(const QDate &date)
+{
+    static QByteArray zone;
+    static QHash<qint64, std::optional<int>> offsets;
+    const QByteArray currentZone = qgetenv("TZ");
+    if (currentZone != zone || currentZone.isNull() != zone.isNull()) {
+        zone = currentZone;
+        offsets.clear();
+    }
+    const auto found = offsets.constFind(date.toJulianDay());
+    if (found != offsets.cend())
+        return *found;
+    const QDateTime start(date, QTime(0, 0));
+    const QDateTime end(date, QTime(23, 59, 59, 999));
+    std::optional<int> offset;
+    if (start.isValid() && end.isValid() && start.offsetFromUtc() == end.offsetFromUtc()
+        && start.msecsTo(end) == 24 * 3600 * 1000 - 1)
+        offset = start.offsetFromUtc();
+    if (offsets.size() > 10000)
+        offsets.clear();
+    offsets.insert(date.toJulianDay(), offset);
+    return offset;
+}
+
+} // namespace
+
 QDateTime Clock::localTime(const QDate &date, const QTime &time)
 {
+    if (date.isValid() && time.isValid()) {
+        if (const std::optional<int> offset = steadyOffsetOf(date)) {
+            constexpr qint64 UnixEpochJulianDay = 2440588;
+            const qint64 wall = (date.toJulianDay() - UnixEpochJulianDay) * 86400000
+                + time.msecsSinceStartOfDay();
+            return QDateTime::fromMSecsSinceEpoch(wall - qint64(*offset) * 1000, Qt::LocalTime);
+        }
+    }
     const QDateTime value(date, time);
     if (value.isValid() || !date.isValid() || !time.isValid())
         return value;
@@ -35,4 +82,14 @@ QDateTime Clock::localTime(const QDate &date, const QTime &time)
             return later;
     }
     return value;
+}
+
+void Clock::pinLocalZone()
+{
+#if defined(Q_OS_LINUX)
+    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QStringLiteral("/etc/localtime")))
+        return;
+    qputenv("TZ", ":/etc/localtime");
+    tzset();
+#endif
 }

@@ -51,7 +51,7 @@ int OrderNumbering::GetCounterBase(TRpx2Data &data)
     // The greatest number of the year as text: one step down the OrderID index. A counter
     // past 99999 sorts below "…-99999" as text, but MaxOrderID, raised with every new
     // order in the same transaction, carries it; a number found taken is skipped anyway.
-    QSqlQuery query = data.OpenQuery(
+    TRpx2Data::Rows query = data.read(
         QStringLiteral("SELECT max(OrderID) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
         yearRange(Clock::today().year()));
     if (query.next()) {
@@ -102,11 +102,12 @@ void OrderNumbering::CheckCounterReset(TRpx2Data &data, Prompts &prompts)
 {
     if (!data.config().GetResetCounter())
         return;
-    QSqlQuery query = data.OpenQuery(
-        QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
-        yearRange(Clock::today().year()));
-    const int count = query.next() ? query.value(0).toInt() : 0;
-    query.finish();
+    const int count = [&] {
+        TRpx2Data::Rows query = data.read(
+            QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderID >= ? AND OrderID < ?"),
+            yearRange(Clock::today().year()));
+        return query.next() ? query.value(0).toInt() : 0;
+    }();
     if (count != 0)
         return;
     prompts.message(QStringLiteral("Resetuji čítač zakázek v novém roce."));

@@ -3,6 +3,8 @@
 #include "apppaths.h"
 #include "clock.h"
 #include "config.h"
+#include "customersearchmodel.h"
+#include "ordercolumns.h"
 #include "orderlist.h"
 #include "ordernumbering.h"
 #include "prompts.h"
@@ -17,7 +19,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlError>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 
@@ -29,83 +30,18 @@
 namespace {
 
 TRpx2Data *g_instance = nullptr;
-std::atomic<int> g_connectionCounter{0};
-
-const QStringList &orderColumns()
-{
-    static const QStringList columns = {
-        QStringLiteral("OrderID"),
-        QStringLiteral("OrderTypeID"),
-        QStringLiteral("OrderReceiptDate"),
-        QStringLiteral("OrderDeadlineDate"),
-        QStringLiteral("OrderFaultDescription"),
-        QStringLiteral("OrderExpectedPricePrimary"),
-        QStringLiteral("OrderExpectedCurrencyPrimary"),
-        QStringLiteral("OrderExpectedPriceSecondary"),
-        QStringLiteral("OrderExpectedCurrencySecondary"),
-        QStringLiteral("OrderCustomerID"),
-        QStringLiteral("OrderStateID"),
-        QStringLiteral("OrderEngineerName"),
-        QStringLiteral("OrderRepairDescription"),
-        QStringLiteral("OrderSoftware"),
-        QStringLiteral("OrderIssueDate"),
-        QStringLiteral("OrderFinalPricePrimary"),
-        QStringLiteral("OrderFinalCurrencyPrimary"),
-        QStringLiteral("OrderFinalPriceSecondary"),
-        QStringLiteral("OrderFinalCurrencySecondary"),
-        QStringLiteral("OrderComponentsPricePrimary"),
-        QStringLiteral("OrderComponentsCurrencyPrimary"),
-        QStringLiteral("OrderComponentsPriceSecondary"),
-        QStringLiteral("OrderComponentsCurrencySecondary"),
-        QStringLiteral("OrderRepairNote"),
-        QStringLiteral("OrderRepairImage"),
-        QStringLiteral("OrderPhone"),
-        QStringLiteral("OrderPhoneType"),
-        QStringLiteral("OrderPhoneIMEI"),
-        QStringLiteral("OrderBattery"),
-        QStringLiteral("OrderBatteryType"),
-        QStringLiteral("OrderBatterySN"),
-        QStringLiteral("OrderCharger"),
-        QStringLiteral("OrderCover"),
-        QStringLiteral("OrderSIM"),
-        QStringLiteral("OrderWarrantyCert"),
-        QStringLiteral("OrderNote"),
-        QStringLiteral("OrderEmailSent"),
-    };
-    return columns;
-}
+std::atomic<int> g_connectionCounter { 0 };
 
 const QStringList &requiredTables()
 {
     static const QStringList tables = {
-        QStringLiteral("t_order_02"),        QStringLiteral("t_customer_02"),
-        QStringLiteral("t_order_type_02"),   QStringLiteral("t_order_state_02"),
-        QStringLiteral("t_phone_01"),        QStringLiteral("t_filter_phone_01"),
+        QStringLiteral("t_order_02"),           QStringLiteral("t_customer_02"),
+        QStringLiteral("t_order_type_02"),      QStringLiteral("t_order_state_02"),
+        QStringLiteral("t_phone_01"),           QStringLiteral("t_filter_phone_01"),
         QStringLiteral("t_filter_engineer_01"), QStringLiteral("t_config_01"),
     };
     return tables;
 }
-
-QVariant textOrNull(const QString &text)
-{
-    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
-}
-
-// A table model sorted by names in the shop's language rather than by bytes.
-class CollatedTableModel final : public QSqlTableModel
-{
-public:
-    CollatedTableModel(QObject *parent, const QSqlDatabase &db, QString orderBy)
-        : QSqlTableModel(parent, db)
-        , m_orderBy(std::move(orderBy))
-    { }
-
-protected:
-    QString orderByClause() const override { return m_orderBy; }
-
-private:
-    QString m_orderBy;
-};
 
 // A failed statement in the shop's language: SQLite's own texts are English.
 QString databaseError(const QSqlError &error)
@@ -175,17 +111,6 @@ QString damagedText(const QString &path)
         .arg(path);
 }
 
-QStringList valuesOf(QSqlQuery &query)
-{
-    QStringList list;
-    while (query.next()) {
-        const QString value = query.value(0).toString().trimmed();
-        if (!value.isEmpty())
-            list.append(value);
-    }
-    return list;
-}
-
 } // namespace
 
 // The schema is a resource of this static library. Nothing references its registration
@@ -194,6 +119,24 @@ QStringList valuesOf(QSqlQuery &query)
 static void initCoreResources()
 {
     Q_INIT_RESOURCE(core);
+}
+
+// The statements of the schema, comments left out.
+static QStringList schemaStatements()
+{
+    initCoreResources();
+    QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
+    if (!schemaFile.open(QIODevice::ReadOnly))
+        throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
+    // Drop the comment lines first: a comment may itself contain a semicolon.
+    QStringList lines = QString::fromUtf8(schemaFile.readAll()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
+    QStringList statements;
+    for (const QString &statement : lines.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        if (!statement.trimmed().isEmpty())
+            statements.append(statement.trimmed());
+    }
+    return statements;
 }
 
 TRpx2Data::TRpx2Data(QObject *owner, const QString &keyName, OrderListListener *listener)
@@ -300,8 +243,8 @@ bool TRpx2Data::Connect(Prompts &prompts, int ageDays)
 void TRpx2Data::OpenFile(const QString &path)
 {
     const QString nativePath = QFileInfo(path).absoluteFilePath();
-    const QString notRepaxo =
-        QStringLiteral("Soubor „%1“ není databází programu Repaxo.").arg(nativePath);
+    const QString notRepaxo
+        = QStringLiteral("Soubor „%1“ není databází programu Repaxo.").arg(nativePath);
     QFile file(nativePath);
     if (!file.exists())
         throw RpxError(QStringLiteral("Soubor databáze „%1“ neexistuje.").arg(nativePath));
@@ -366,6 +309,18 @@ void TRpx2Data::OpenFile(const QString &path)
                     }
                 }
             }
+            // Every order column the program reads and writes.
+            if (error.isEmpty()) {
+                const QSqlRecord columns = db.record(QStringLiteral("t_order_02"));
+                QStringList names;
+                for (int i = 0; i < columns.count(); ++i)
+                    names.append(columns.fieldName(i));
+                const QStringList missing = OrderColumns::missingFrom(names);
+                if (!missing.isEmpty())
+                    error = notRepaxo
+                        + QStringLiteral("\nV tabulce t_order_02 chybí sloupec %1.")
+                              .arg(missing.first());
+            }
             tables = QSqlQuery();
             if (!error.isEmpty())
                 db.close();
@@ -385,6 +340,7 @@ void TRpx2Data::OpenFile(const QString &path)
     }
     m_connectionName = name;
     m_fileName = nativePath;
+    upgradeIndexes();
     // Names compare and sort as the shop's language does from now on; a language that
     // cannot be read leaves the Czech order.
     try {
@@ -393,10 +349,62 @@ void TRpx2Data::OpenFile(const QString &path)
     } catch (const RpxError &) { }
 }
 
+// A file made by an earlier version gets the indexes that the list, its filters and the
+// totals read along (once; with a million orders that takes some seconds). A file that
+// cannot be written to, or that another program holds, is used as it is.
+void TRpx2Data::upgradeIndexes(bool throwing)
+{
+    QStringList statements;
+    try {
+        statements = schemaStatements();
+    } catch (const RpxError &) {
+        if (throwing)
+            throw;
+        return;
+    }
+    QSqlQuery query(database());
+    // An index is dropped only once all that replace it are there.
+    bool created = true;
+    for (const QString &statement : std::as_const(statements)) {
+        const QString simplified = statement.simplified();
+        if (simplified.startsWith(QLatin1String("CREATE INDEX IF NOT EXISTS"))
+            || simplified.startsWith(QLatin1String("CREATE UNIQUE INDEX IF NOT EXISTS"))) {
+            if (!query.exec(statement)) {
+                if (throwing)
+                    throw statementError(query.lastError());
+                created = false;
+            }
+        } else if (created && simplified.startsWith(QLatin1String("DROP INDEX IF EXISTS"))) {
+            query.exec(statement);
+        }
+    }
+}
+
+void TRpx2Data::SuspendIndexes()
+{
+    ensureOpen();
+    QSqlQuery query(database());
+    for (const QString &statement : schemaStatements()) {
+        const QString simplified = statement.simplified();
+        if (!simplified.startsWith(QLatin1String("CREATE INDEX IF NOT EXISTS")))
+            continue; // unique indexes keep order numbers unique
+        const QString name = simplified.section(QLatin1Char(' '), 5, 5);
+        if (name.startsWith(QLatin1String("ix_order_"))
+            && !query.exec(QStringLiteral("DROP INDEX IF EXISTS ") + name))
+            throw statementError(query.lastError());
+    }
+}
+
+void TRpx2Data::RestoreIndexes()
+{
+    ensureOpen();
+    upgradeIndexes(true);
+}
+
 bool TRpx2Data::isOpen() const
 {
     return QSqlDatabase::contains(m_connectionName)
-           && QSqlDatabase::database(m_connectionName, false).isOpen();
+        && QSqlDatabase::database(m_connectionName, false).isOpen();
 }
 
 QString TRpx2Data::fileName() const
@@ -407,6 +415,20 @@ QString TRpx2Data::fileName() const
 QSqlDatabase TRpx2Data::database() const
 {
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+void TRpx2Data::SetPageCache(int megabytes)
+{
+    ensureOpen();
+    QSqlDatabase db = database();
+    m_dialect->setPageCache(db, megabytes);
+}
+
+void TRpx2Data::SetDurableCommits(bool durable)
+{
+    ensureOpen();
+    QSqlDatabase db = database();
+    m_dialect->setDurableCommits(db, durable);
 }
 
 void TRpx2Data::ensureOpen() const
@@ -420,16 +442,13 @@ void TRpx2Data::CreateDatabase(const QString &path)
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(absolute))
         throw RpxError(QStringLiteral("Soubor „%1“ již existuje; novou databázi do něj nelze "
-                                      "založit.").arg(absolute));
+                                      "založit.")
+                           .arg(absolute));
     const QString folder = QFileInfo(absolute).absolutePath();
     if (!QFileInfo(folder).isDir())
         throw RpxError(QStringLiteral("Databázi „%1“ nelze založit: složka „%2“ neexistuje.")
                            .arg(absolute, QDir::toNativeSeparators(folder)));
-    initCoreResources();
-    QFile schemaFile(QStringLiteral(":/repaxo/sql/sqlite_schema.sql"));
-    if (!schemaFile.open(QIODevice::ReadOnly))
-        throw RpxError(QStringLiteral("Chybí popis databáze v programu."));
-    const QString schema = QString::fromUtf8(schemaFile.readAll());
+    const QStringList statements = schemaStatements();
 
     const QString name = QStringLiteral("repaxo-create-%1").arg(++g_connectionCounter);
     QString error;
@@ -441,14 +460,7 @@ void TRpx2Data::CreateDatabase(const QString &path)
         } else {
             db.transaction();
             QSqlQuery query(db);
-            // Drop the comment lines first: a comment may itself contain a semicolon.
-            QStringList lines = schema.split(QLatin1Char('\n'));
-            lines.removeIf([](const QString &l) { return l.trimmed().startsWith(QLatin1String("--")); });
-            const QStringList statements = lines.join(QLatin1Char('\n')).split(QLatin1Char(';'));
-            for (QString statement : statements) {
-                statement = statement.trimmed();
-                if (statement.isEmpty())
-                    continue;
+            for (const QString &statement : statements) {
                 if (!query.exec(statement)) {
                     error = query.lastError().text() + QStringLiteral("\n") + statement;
                     break;
@@ -476,26 +488,46 @@ void TRpx2Data::CreateDatabase(const QString &path)
 QSqlQuery TRpx2Data::prepare(const QString &sql, const QVariantList &values, bool forwardOnly)
 {
     ensureOpen();
-    // Writing statements are prepared once per connection and reused: storing an order runs
-    // the same few statements every time. Reading statements are not kept: a kept, unfinished
-    // SELECT would hold the database's read lock and stall the other counter's writes.
-    const bool reusable = forwardOnly && !sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
-    QSqlQuery query;
-    auto cached = reusable ? m_statements.find(sql) : m_statements.end();
-    if (cached != m_statements.end()) {
-        query = cached.value();
-        query.finish();
-    } else {
-        query = QSqlQuery(database());
-        // Item models move freely through their rows; every other reader walks forward once.
-        query.setForwardOnly(forwardOnly);
-        if (!query.prepare(sql))
-            throw statementError(query.lastError());
-        if (reusable)
-            m_statements.insert(sql, query);
-    }
+    if (m_trace)
+        m_trace(sql, values);
+    QSqlQuery query(database());
+    // Item models move freely through their rows; every other reader walks forward once.
+    query.setForwardOnly(forwardOnly);
+    if (!query.prepare(sql))
+        throw statementError(query.lastError());
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values[i]);
+    return query;
+}
+
+// Statements are prepared once per connection and kept: storing an order, reading a
+// setting or a page of the list runs the same few statements again and again, and SQLite
+// parses each text only once. A kept statement is finished after every use, so that an
+// unfinished SELECT never holds the read lock that the other counter's write waits for.
+TRpx2Data::CachedStatement &TRpx2Data::cachedStatement(const QString &sql)
+{
+    ensureOpen();
+    auto found = m_statements.find(sql);
+    if (found == m_statements.end()) {
+        auto statement = std::make_unique<CachedStatement>(database());
+        statement->query.setForwardOnly(true);
+        if (!statement->query.prepare(sql))
+            throw statementError(statement->query.lastError());
+        found = m_statements.emplace(sql, std::move(statement)).first;
+    }
+    return *found->second;
+}
+
+QSqlQuery &TRpx2Data::run(const QString &sql, const QVariantList &values)
+{
+    CachedStatement &statement = cachedStatement(sql);
+    QSqlQuery &query = statement.query;
+    if (statement.inUse) // read further up the stack: a statement of its own
+        return run(sql + QLatin1Char(' '), values);
+    query.finish();
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    exec(query);
     return query;
 }
 
@@ -527,14 +559,53 @@ QSqlQuery TRpx2Data::OpenQuery(const QString &sql, const QVariantList &values)
 
 int TRpx2Data::ExecuteCommand(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query = prepare(sql, values);
+    QSqlQuery &query = run(sql, values);
+    const int changed = query.numRowsAffected();
+    query.finish();
+    return changed;
+}
+
+TRpx2Data::Rows TRpx2Data::read(const QString &sql, const QVariantList &values)
+{
+    if (m_trace)
+        m_trace(sql, values);
+    CachedStatement *statement = &cachedStatement(sql);
+    // The same text read further up the stack (a nested reading) gets a statement of its own.
+    QString key = sql;
+    while (statement->inUse) {
+        key += QLatin1Char(' ');
+        statement = &cachedStatement(key);
+    }
+    QSqlQuery &query = statement->query;
+    query.finish();
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
     exec(query);
-    return query.numRowsAffected();
+    return Rows(statement);
+}
+
+TRpx2Data::Rows::Rows(CachedStatement *statement)
+    : m_statement(statement)
+{
+    m_statement->inUse = true;
+}
+
+TRpx2Data::Rows::Rows(Rows &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr))
+{ }
+
+TRpx2Data::Rows::~Rows()
+{
+    if (!m_statement)
+        return;
+    m_statement->query.finish();
+    m_statement->inUse = false;
 }
 
 // Transactions nest: only the outermost one talks to the database. An inner one that ends
 // without commit() dooms the outer one, so a half-done write is never committed.
-TRpx2Data::WriteTransaction::WriteTransaction(TRpx2Data &data) : m_data(data)
+TRpx2Data::WriteTransaction::WriteTransaction(TRpx2Data &data)
+    : m_data(data)
 {
     if (m_data.m_transactionDepth == 0) {
         m_data.ExecuteCommand(m_data.dialect().beginWriteStatement());
@@ -552,6 +623,7 @@ TRpx2Data::WriteTransaction::~WriteTransaction()
         m_data.m_transactionDoomed = true;
         return;
     }
+    m_data.m_log.reset();
     QSqlQuery rollback(m_data.database());
     rollback.exec(QStringLiteral("ROLLBACK"));
 }
@@ -563,732 +635,9 @@ void TRpx2Data::WriteTransaction::commit()
             throw RpxError(
                 rpxTextOr("Global.WriteRolledBack",
                           QStringLiteral("Zápis do databáze se nezdařil a byl vrácen.")));
+        m_data.m_log.reset();
         m_data.ExecuteCommand(QStringLiteral("COMMIT"));
     }
     --m_data.m_transactionDepth;
     m_done = true;
-}
-
-// ---------------------------------------------------------------------------------------
-// Configuration rows
-
-std::optional<QString> TRpx2Data::ConfigRow(const QString &key)
-{
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT ConfigValue FROM t_config_01 WHERE ConfigKey = ?"), {key});
-    if (!query.next())
-        return std::nullopt;
-    return query.value(0).isNull() ? QString() : query.value(0).toString();
-}
-
-void TRpx2Data::SetConfigValue(const QString &key, const QString &value)
-{
-    WriteTransaction transaction(*this);
-    const int changed = ExecuteCommand(
-        QStringLiteral("UPDATE t_config_01 SET ConfigValue = ? WHERE ConfigKey = ?"), {value, key});
-    if (changed == 0)
-        ExecuteCommand(QStringLiteral("INSERT INTO t_config_01 (ConfigKey, ConfigValue) VALUES (?, ?)"),
-                       {key, value});
-    transaction.commit();
-}
-
-// ---------------------------------------------------------------------------------------
-// States and types
-
-QList<IdName> TRpx2Data::idNames(const QString &sql)
-{
-    QSqlQuery query = OpenQuery(sql);
-    QList<IdName> list;
-    while (query.next())
-        list.append({query.value(0).toInt(), query.value(1).toString()});
-    return list;
-}
-
-QList<IdName> TRpx2Data::GetOrderTypes()
-{
-    return idNames(QStringLiteral("SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 "
-                                  "WHERE OrderTypeOrder > 0 ORDER BY OrderTypeOrder"));
-}
-
-QList<IdName> TRpx2Data::GetOrderStates()
-{
-    return idNames(QStringLiteral("SELECT OrderStateID, OrderStateName FROM t_order_state_02 "
-                                  "WHERE OrderStateOrder > 0 ORDER BY OrderStateOrder"));
-}
-
-QList<IdName> TRpx2Data::GetAllOrderTypes()
-{
-    return idNames(QStringLiteral("SELECT OrderTypeID, OrderTypeName FROM t_order_type_02 "
-                                  "ORDER BY OrderTypeOrder, OrderTypeID"));
-}
-
-std::optional<int> TRpx2Data::FindOrderTypeId(const QString &name)
-{
-    // Compared as every name is: "placená oprava" names "Placená oprava".
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT OrderTypeID FROM t_order_type_02 WHERE ")
-                                    + m_dialect->collate(QStringLiteral("OrderTypeName"))
-                                    + QStringLiteral(" = ? ORDER BY OrderTypeID"),
-                                { name });
-    if (!query.next())
-        return std::nullopt;
-    return query.value(0).toInt();
-}
-
-// ---------------------------------------------------------------------------------------
-// Orders
-
-COrder TRpx2Data::orderFromQuery(const QSqlQuery &query) const
-{
-    const QSqlRecord record = query.record();
-    auto v = [&](const char *name) { return query.value(record.indexOf(QLatin1String(name))); };
-    auto text = [&](const char *name) { return v(name).toString(); };
-    auto date = [&](const char *name) { return m_dialect->dateFromValue(v(name)); };
-    auto flag = [&](const char *name) { return v(name).toInt() != 0; };
-    auto real = [&](const char *name) { return v(name).toDouble(); };
-    auto integer = [&](const char *name) { return v(name).toInt(); };
-
-    COrder o;
-    o.OrderID = text("OrderID");
-    o.OrderTypeID = integer("OrderTypeID");
-    o.OrderReceiptDate = date("OrderReceiptDate");
-    o.OrderDeadlineDate = date("OrderDeadlineDate");
-    o.OrderFaultDescription = text("OrderFaultDescription");
-    o.OrderExpectedPricePrimary = text("OrderExpectedPricePrimary");
-    o.OrderExpectedCurrencyPrimary = text("OrderExpectedCurrencyPrimary");
-    o.OrderExpectedPriceSecondary = text("OrderExpectedPriceSecondary");
-    o.OrderExpectedCurrencySecondary = text("OrderExpectedCurrencySecondary");
-    o.OrderCustomerID = integer("OrderCustomerID");
-    o.OrderStateID = integer("OrderStateID");
-    o.OrderEngineerName = text("OrderEngineerName");
-    o.OrderRepairDescription = text("OrderRepairDescription");
-    o.OrderSoftware = flag("OrderSoftware");
-    o.OrderIssueDate = date("OrderIssueDate");
-    o.OrderFinalPricePrimary = real("OrderFinalPricePrimary");
-    o.OrderFinalCurrencyPrimary = text("OrderFinalCurrencyPrimary");
-    o.OrderFinalPriceSecondary = real("OrderFinalPriceSecondary");
-    o.OrderFinalCurrencySecondary = text("OrderFinalCurrencySecondary");
-    o.OrderComponentsPricePrimary = real("OrderComponentsPricePrimary");
-    o.OrderComponentsCurrencyPrimary = text("OrderComponentsCurrencyPrimary");
-    o.OrderComponentsPriceSecondary = real("OrderComponentsPriceSecondary");
-    o.OrderComponentsCurrencySecondary = text("OrderComponentsCurrencySecondary");
-    o.OrderRepairNote = text("OrderRepairNote");
-    o.OrderRepairImage = text("OrderRepairImage");
-    o.OrderPhone = flag("OrderPhone");
-    o.OrderPhoneType = text("OrderPhoneType");
-    o.OrderPhoneIMEI = text("OrderPhoneIMEI");
-    o.OrderBattery = flag("OrderBattery");
-    o.OrderBatteryType = text("OrderBatteryType");
-    o.OrderBatterySN = text("OrderBatterySN");
-    o.OrderCharger = flag("OrderCharger");
-    o.OrderCover = flag("OrderCover");
-    o.OrderSIM = flag("OrderSIM");
-    o.OrderWarrantyCert = flag("OrderWarrantyCert");
-    o.OrderNote = text("OrderNote");
-    o.OrderEmailSent = flag("OrderEmailSent");
-    return o;
-}
-
-std::optional<COrder> TRpx2Data::GetOrder(const QString &orderId)
-{
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT * FROM t_order_02 WHERE OrderID = ?"), {orderId});
-    if (!query.next())
-        return std::nullopt;
-    return orderFromQuery(query);
-}
-
-QList<COrder> TRpx2Data::GetOrdersByImei(const QString &imei)
-{
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT * FROM t_order_02 WHERE OrderPhoneIMEI = ? "
-                       "ORDER BY OrderIssueDate DESC, OrderID DESC"),
-        {imei});
-    QList<COrder> orders;
-    while (query.next())
-        orders.append(orderFromQuery(query));
-    return orders;
-}
-
-std::optional<COrder> TRpx2Data::GetLastOrderByImei(const QString &imei)
-{
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT * FROM t_order_02 WHERE OrderPhoneIMEI = ? "
-                       "ORDER BY OrderIssueDate DESC, OrderID DESC LIMIT 1"),
-        {imei});
-    if (!query.next())
-        return std::nullopt;
-    return orderFromQuery(query);
-}
-
-int TRpx2Data::GetOrderCount()
-{
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT count(*) FROM t_order_02"));
-    return query.next() ? query.value(0).toInt() : 0;
-}
-
-void TRpx2Data::appendToLog(const char *operation, const COrder &order)
-{
-    QFile file(AppPaths::operationsLog());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return; // the log is a convenience: an unwritable file never stops a store
-    const QString time = QLocale::system().toString(Clock::now(), QLocale::ShortFormat);
-    const QString line = time + QLatin1Char(';') + QLatin1String(operation) + QLatin1Char(';')
-        + order.OrderID + QLatin1Char(';') + order.OrderPhoneType + QLatin1String(";'")
-        + order.OrderPhoneIMEI + QLatin1Char(';') + order.OrderExpectedPricePrimary
-        + order.OrderExpectedCurrencyPrimary + QLatin1Char(';')
-        + QString::asprintf("%0.2f", order.OrderFinalPricePrimary) + order.OrderFinalCurrencyPrimary
-        + QLatin1String("\r\n");
-    file.write(CSimpleResources::encode(line));
-}
-
-void TRpx2Data::writeOrder(const COrder &o, bool exists)
-{
-    const QVariantList values = {
-        o.OrderID,
-        o.OrderTypeID,
-        m_dialect->dateValue(o.OrderReceiptDate),
-        m_dialect->dateValue(o.OrderDeadlineDate),
-        o.OrderFaultDescription,
-        o.OrderExpectedPricePrimary,
-        o.OrderExpectedCurrencyPrimary,
-        o.OrderExpectedPriceSecondary,
-        o.OrderExpectedCurrencySecondary,
-        o.OrderCustomerID,
-        o.OrderStateID,
-        o.OrderEngineerName,
-        o.OrderRepairDescription,
-        int(o.OrderSoftware),
-        m_dialect->dateValue(o.OrderIssueDate),
-        o.OrderFinalPricePrimary,
-        o.OrderFinalCurrencyPrimary,
-        o.OrderFinalPriceSecondary,
-        o.OrderFinalCurrencySecondary,
-        o.OrderComponentsPricePrimary,
-        o.OrderComponentsCurrencyPrimary,
-        o.OrderComponentsPriceSecondary,
-        o.OrderComponentsCurrencySecondary,
-        o.OrderRepairNote,
-        o.OrderRepairImage,
-        int(o.OrderPhone),
-        o.OrderPhoneType,
-        o.OrderPhoneIMEI,
-        int(o.OrderBattery),
-        o.OrderBatteryType,
-        o.OrderBatterySN,
-        int(o.OrderCharger),
-        int(o.OrderCover),
-        int(o.OrderSIM),
-        int(o.OrderWarrantyCert),
-        o.OrderNote,
-        int(o.OrderEmailSent),
-    };
-    // Texts are written as texts: an empty box is stored as an empty text, not NULL.
-    QVariantList bound;
-    bound.reserve(values.size());
-    // (A null QString would be bound as NULL: write an empty one instead. Unset dates are
-    // variants without a value and stay NULL.)
-    for (const QVariant &v : values) {
-        if (v.typeId() == QMetaType::QString && !v.isNull()) {
-            const QString text = v.toString();
-            bound.append(text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text));
-        } else {
-            bound.append(v);
-        }
-    }
-
-    const QStringList &columns = orderColumns();
-    if (exists) {
-        QStringList assignments;
-        for (qsizetype i = 1; i < columns.size(); ++i)
-            assignments.append(columns[i] + QLatin1String(" = ?"));
-        QVariantList updateValues = bound.mid(1);
-        updateValues.append(o.OrderID);
-        ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET ") + assignments.join(QLatin1String(", "))
-                           + QStringLiteral(" WHERE OrderID = ?"),
-                       updateValues);
-    } else {
-        QStringList marks(columns.size(), QStringLiteral("?"));
-        ExecuteCommand(QStringLiteral("INSERT INTO t_order_02 (") + columns.join(QLatin1String(", "))
-                           + QStringLiteral(") VALUES (") + marks.join(QLatin1String(", "))
-                           + QLatin1Char(')'),
-                       bound);
-    }
-}
-
-void TRpx2Data::StoreOrder(const COrder &order, const COrder *asLoaded)
-{
-    if (order.OrderID.isEmpty())
-        throw RpxError(rpxTextOr("Global.OrderWithoutNumber",
-                                 QStringLiteral("Zakázka nemá číslo a nelze ji uložit.")));
-    WriteTransaction transaction(*this);
-    QSqlQuery found = OpenQuery(QStringLiteral("SELECT * FROM t_order_02 WHERE OrderID = ?"),
-                                { order.OrderID });
-    const bool exists = found.next();
-    // Checked inside the write transaction: no other program can change the row between
-    // this comparison and the update.
-    if (asLoaded && !exists)
-        throw RpxError(
-            QStringLiteral("Zakázku %1 mezitím smazal jiný uživatel.").arg(order.OrderID),
-            RpxError::Kind::Deleted);
-    if (asLoaded && orderFromQuery(found) != *asLoaded)
-        throw RpxError(
-            QStringLiteral("Zakázku %1 mezitím změnil jiný uživatel.").arg(order.OrderID),
-            RpxError::Kind::Changed);
-    found.finish();
-    appendToLog(exists ? "edit" : "insert", order);
-    writeOrder(order, exists);
-    transaction.commit();
-}
-
-void TRpx2Data::StoreNewOrder(COrder &order)
-{
-    WriteTransaction transaction(*this);
-    COrder stored = order;
-    stored.OrderID = OrderNumbering::NewOrderID(*this);
-    // The counter base already lies above every number of the year; a number that is
-    // taken anyway (a hand-made row) is skipped rather than overwritten.
-    for (;;) {
-        QSqlQuery found = OpenQuery(QStringLiteral("SELECT 1 FROM t_order_02 WHERE OrderID = ?"),
-                                    {stored.OrderID});
-        if (!found.next())
-            break;
-        const int next = OrderNumbering::CounterOf(stored.OrderID) + 1;
-        if (next > OrderNumbering::MaxCounter)
-            OrderNumbering::RefuseExhausted(Clock::today().year(), next - 1);
-        stored.OrderID = OrderNumbering::Format(Clock::today().year(), next);
-    }
-    appendToLog("insert", stored);
-    writeOrder(stored, false);
-    OrderNumbering::UpdateCounter(*this, stored.OrderID);
-    transaction.commit();
-    order.OrderID = stored.OrderID;
-}
-
-bool TRpx2Data::DeleteOrder(const QString &orderId)
-{
-    WriteTransaction transaction(*this);
-    const int deleted = ExecuteCommand(QStringLiteral("DELETE FROM t_order_02 WHERE OrderID = ?"),
-                                       {orderId});
-    transaction.commit();
-    return deleted > 0;
-}
-
-int TRpx2Data::RenameEngineer(const QString &from, const QString &to)
-{
-    return ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderEngineerName = ? WHERE ")
-                              + m_dialect->collate(QStringLiteral("OrderEngineerName"))
-                              + QStringLiteral(" = ?"),
-                          { to, from });
-}
-
-int TRpx2Data::RenamePhoneType(const QString &from, const QString &to)
-{
-    return ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderPhoneType = ? WHERE ")
-                              + m_dialect->collate(QStringLiteral("OrderPhoneType"))
-                              + QStringLiteral(" = ?"),
-                          { to, from });
-}
-
-void TRpx2Data::SetOrderEmailSent(const QString &orderId)
-{
-    ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderEmailSent = 1 WHERE OrderID = ?"),
-                   {orderId});
-}
-
-void TRpx2Data::StoreIntake(CCustomer &customer, QList<COrder> &orders,
-                            const QList<COrder> &asLoaded)
-{
-    CCustomer storedCustomer = customer;
-    QList<COrder> stored = orders;
-    WriteTransaction transaction(*this);
-    if (storedCustomer.CustomerID == 0)
-        StoreCustomer(storedCustomer);
-    for (COrder &order : stored) {
-        order.OrderCustomerID = storedCustomer.CustomerID;
-        if (order.OrderID.isEmpty()) {
-            StoreNewOrder(order);
-            continue;
-        }
-        const auto loaded = std::find_if(asLoaded.begin(), asLoaded.end(), [&](const COrder &o) {
-            return o.OrderID == order.OrderID;
-        });
-        StoreOrder(order, loaded != asLoaded.end() ? &*loaded : nullptr);
-    }
-    transaction.commit();
-    customer = storedCustomer;
-    orders = stored;
-}
-
-void TRpx2Data::SetOrderRepairImage(const QString &orderId, const QString &fileName)
-{
-    ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderRepairImage = ? WHERE OrderID = ?"),
-                   {fileName, orderId});
-}
-
-CStolenPhoneRegister &TRpx2Data::PcrImeiDb()
-{
-    if (!m_pcrImeiDb)
-        m_pcrImeiDb = std::make_unique<CStolenPhoneRegister>();
-    return *m_pcrImeiDb;
-}
-
-bool TRpx2Data::CheckStolenImei(const QString &imei)
-{
-    const QString url = m_config->GetPcrImeiCheckUrl().trimmed();
-    if (url.isEmpty() || imei.isEmpty())
-        return false;
-    return PcrImeiDb().isStolen(url, imei);
-}
-
-double TRpx2Data::GetRevenueTotal()
-{
-    QSqlQuery query = OpenQuery(QStringLiteral(
-        "SELECT sum(OrderFinalPricePrimary) FROM t_order_02 WHERE OrderStateID = 4"));
-    return query.next() ? query.value(0).toDouble() : 0.0;
-}
-
-double TRpx2Data::GetRevenueBetween(const QDateTime &from, const QDateTime &to)
-{
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT sum(OrderFinalPricePrimary) FROM t_order_02 WHERE OrderStateID = 4 "
-                       "AND OrderIssueDate >= ? AND OrderIssueDate < ?"),
-        {m_dialect->dateValue(from), m_dialect->dateValue(to)});
-    return query.next() ? query.value(0).toDouble() : 0.0;
-}
-
-QList<COrder> TRpx2Data::GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
-                                         std::optional<int> stateId, std::optional<int> typeId)
-{
-    QString sql = QStringLiteral(
-        "SELECT * FROM t_order_02 WHERE OrderIssueDate >= ? AND OrderIssueDate < ?");
-    QVariantList values = { m_dialect->dayStartValue(firstDay), m_dialect->dayStartValue(endDay) };
-    if (stateId) {
-        sql += QStringLiteral(" AND OrderStateID = ?");
-        values.append(*stateId);
-    }
-    if (typeId) {
-        sql += QStringLiteral(" AND OrderTypeID = ?");
-        values.append(*typeId);
-    }
-    sql += QStringLiteral(" ORDER BY OrderIssueDate, OrderID");
-    QSqlQuery query = OpenQuery(sql, values);
-    QList<COrder> orders;
-    while (query.next())
-        orders.append(orderFromQuery(query));
-    return orders;
-}
-
-// ---------------------------------------------------------------------------------------
-// Customers
-
-namespace {
-CCustomer customerFromQuery(const QSqlQuery &query)
-{
-    const QSqlRecord record = query.record();
-    auto text = [&](const char *name) { return query.value(record.indexOf(QLatin1String(name))).toString(); };
-    CCustomer c;
-    c.CustomerID = query.value(record.indexOf(QLatin1String("CustomerID"))).toInt();
-    c.CustomerShowCode = query.value(record.indexOf(QLatin1String("CustomerShowCode"))).toInt() != 0;
-    c.CustomerCode = text("CustomerCode");
-    c.CustomerName = text("CustomerName");
-    c.CustomerStreet = text("CustomerStreet");
-    c.CustomerCity = text("CustomerCity");
-    c.CustomerPSC = text("CustomerPSC");
-    c.CustomerPhoneNo = text("CustomerPhoneNo");
-    c.CustomerEMail = text("CustomerEMail");
-    return c;
-}
-} // namespace
-
-std::optional<CCustomer> TRpx2Data::GetCustomer(int customerId)
-{
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT * FROM t_customer_02 WHERE CustomerID = ?"),
-                                {customerId});
-    if (!query.next())
-        return std::nullopt;
-    return customerFromQuery(query);
-}
-
-void TRpx2Data::StoreCustomer(CCustomer &customer, const CCustomer *asLoaded)
-{
-    const QVariantList values = {
-        int(customer.CustomerShowCode),     textOrNull(customer.CustomerCode),
-        textOrNull(customer.CustomerName),  textOrNull(customer.CustomerStreet),
-        textOrNull(customer.CustomerCity),  textOrNull(customer.CustomerPSC),
-        textOrNull(customer.CustomerPhoneNo), textOrNull(customer.CustomerEMail),
-    };
-    WriteTransaction transaction(*this);
-    int id = customer.CustomerID;
-    if (asLoaded && id != 0) {
-        const std::optional<CCustomer> stored = GetCustomer(id);
-        if (!stored)
-            throw RpxError(QStringLiteral("Zákazníka mezitím odstranil jiný uživatel."),
-                           RpxError::Kind::Deleted);
-        if (*stored != *asLoaded)
-            throw RpxError(QStringLiteral("Zákazníka mezitím změnil jiný uživatel."),
-                           RpxError::Kind::Changed);
-    }
-    bool updated = false;
-    if (id != 0) {
-        QVariantList updateValues = values;
-        updateValues.append(id);
-        updated = ExecuteCommand(
-                      QStringLiteral("UPDATE t_customer_02 SET CustomerShowCode = ?, CustomerCode = ?, "
-                                     "CustomerName = ?, CustomerStreet = ?, CustomerCity = ?, "
-                                     "CustomerPSC = ?, CustomerPhoneNo = ?, CustomerEMail = ? "
-                                     "WHERE CustomerID = ?"),
-                      updateValues)
-                  > 0;
-    }
-    if (!updated) {
-        QSqlQuery insert = prepare(
-            QStringLiteral("INSERT INTO t_customer_02 (CustomerShowCode, CustomerCode, CustomerName, "
-                           "CustomerStreet, CustomerCity, CustomerPSC, CustomerPhoneNo, CustomerEMail) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            values);
-        exec(insert);
-        id = insert.lastInsertId().toInt();
-        if (id == 0)
-            throw RpxError(rpxTextOr("Global.CustomerWithoutNumber",
-                                     QStringLiteral("Databáze nevrátila číslo nového zákazníka.")));
-    }
-    transaction.commit();
-    customer.CustomerID = id;
-}
-
-void TRpx2Data::MergeCustomers(int survivorId, const QList<int> &customerIds)
-{
-    QList<int> merged;
-    for (int id : customerIds)
-        if (id != survivorId && !merged.contains(id))
-            merged.append(id);
-    if (merged.isEmpty())
-        return;
-    WriteTransaction transaction(*this);
-    constexpr qsizetype chunk = 400;
-    for (qsizetype start = 0; start < merged.size(); start += chunk) {
-        const QList<int> part = merged.mid(start, chunk);
-        const QString marks = QStringList(part.size(), QStringLiteral("?")).join(QLatin1Char(','));
-        QVariantList values{survivorId};
-        QVariantList ids;
-        for (int id : part)
-            ids.append(id);
-        ExecuteCommand(QStringLiteral("UPDATE t_order_02 SET OrderCustomerID = ? WHERE OrderCustomerID IN (")
-                           + marks + QLatin1Char(')'),
-                       values + ids);
-        ExecuteCommand(QStringLiteral("DELETE FROM t_customer_02 WHERE CustomerID IN (") + marks
-                           + QStringLiteral(") AND NOT EXISTS (SELECT 1 FROM t_order_02 "
-                                            "WHERE t_order_02.OrderCustomerID = t_customer_02.CustomerID)"),
-                       ids);
-    }
-    transaction.commit();
-}
-
-int TRpx2Data::GetOrderCountOfCustomers(const QList<int> &customerIds)
-{
-    int total = 0;
-    constexpr qsizetype chunk = 400;
-    for (qsizetype start = 0; start < customerIds.size(); start += chunk) {
-        const QList<int> part = customerIds.mid(start, chunk);
-        QVariantList ids;
-        for (int id : part)
-            ids.append(id);
-        QSqlQuery query
-            = OpenQuery(QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderCustomerID IN (")
-                            + QStringList(part.size(), QStringLiteral("?")).join(QLatin1Char(','))
-                            + QLatin1Char(')'),
-                        ids);
-        total += query.next() ? query.value(0).toInt() : 0;
-    }
-    return total;
-}
-
-QSqlQueryModel *TRpx2Data::customerSearchModel()
-{
-    if (!m_customerSearch)
-        m_customerSearch = new QSqlQueryModel(this);
-    return m_customerSearch;
-}
-
-void TRpx2Data::ReloadCustomerSearch(const QString &name, const QString &phoneNo)
-{
-    QStringList conditions;
-    QVariantList values;
-    if (!name.isEmpty()) {
-        conditions.append(m_dialect->containsCondition(QStringLiteral("CustomerName"), QStringLiteral("?")));
-        values.append(name);
-    }
-    if (!phoneNo.isEmpty()) {
-        conditions.append(m_dialect->containsCondition(QStringLiteral("CustomerPhoneNo"), QStringLiteral("?")));
-        values.append(phoneNo);
-    }
-    QString sql = QStringLiteral(
-        "SELECT CustomerName, CustomerCity, CustomerPhoneNo, CustomerEMail, CustomerID, "
-        "CustomerCode, CustomerShowCode, CustomerStreet, CustomerPSC FROM t_customer_02");
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY ") + m_dialect->collate(QStringLiteral("CustomerName"))
-        + QStringLiteral(", ") + m_dialect->collate(QStringLiteral("CustomerCity"))
-        + QStringLiteral(", CustomerPhoneNo, ")
-        + m_dialect->collate(QStringLiteral("CustomerEMail")) + QStringLiteral(", CustomerID");
-    QSqlQuery query = prepare(sql, values, false);
-    exec(query);
-    QSqlQueryModel *model = customerSearchModel();
-    model->setQuery(std::move(query));
-    while (model->canFetchMore())
-        model->fetchMore();
-}
-
-CCustomer TRpx2Data::customerSearchRow(int row) const
-{
-    CCustomer c;
-    if (!m_customerSearch || row < 0 || row >= m_customerSearch->rowCount())
-        return c;
-    const QSqlRecord r = m_customerSearch->record(row);
-    auto text = [&](const char *name) { return r.value(QLatin1String(name)).toString(); };
-    c.CustomerID = r.value(QLatin1String("CustomerID")).toInt();
-    c.CustomerShowCode = r.value(QLatin1String("CustomerShowCode")).toInt() != 0;
-    c.CustomerCode = text("CustomerCode");
-    c.CustomerName = text("CustomerName");
-    c.CustomerStreet = text("CustomerStreet");
-    c.CustomerCity = text("CustomerCity");
-    c.CustomerPSC = text("CustomerPSC");
-    c.CustomerPhoneNo = text("CustomerPhoneNo");
-    c.CustomerEMail = text("CustomerEMail");
-    return c;
-}
-
-QList<TRpx2Data::PrintRow> TRpx2Data::GetOrdersForPrint(const QStringList &orderIds)
-{
-    QList<PrintRow> rows;
-    for (const QString &id : orderIds) {
-        QSqlQuery query = OpenQuery(
-            QStringLiteral("SELECT o.*, c.CustomerID, c.CustomerCode, c.CustomerShowCode, c.CustomerName, "
-                           "c.CustomerStreet, c.CustomerCity, c.CustomerPSC, c.CustomerPhoneNo, c.CustomerEMail, "
-                           "ot.OrderTypeName, os.OrderStateName FROM t_order_02 o "
-                           "LEFT JOIN t_customer_02 c ON o.OrderCustomerID = c.CustomerID "
-                           "LEFT JOIN t_order_type_02 ot ON o.OrderTypeID = ot.OrderTypeID "
-                           "LEFT JOIN t_order_state_02 os ON o.OrderStateID = os.OrderStateID "
-                           "WHERE o.OrderID = ?"),
-            {id});
-        if (!query.next())
-            continue;
-        PrintRow row;
-        row.order = orderFromQuery(query);
-        row.customer = customerFromQuery(query);
-        row.typeName = query.value(QStringLiteral("OrderTypeName")).toString();
-        row.stateName = query.value(QStringLiteral("OrderStateName")).toString();
-        rows.append(row);
-    }
-    return rows;
-}
-
-// ---------------------------------------------------------------------------------------
-// Suggestion lists
-
-// The lists compare and sort names with the text collation: "Novák" and "NOVÁK" are one
-// entry, hiding "zikmund" hides "Zikmund", and "Čermák" comes before "Dvořák". The names are
-// first made distinct as they are stored, along the column's index, so that the collation
-// compares a few names rather than every order.
-QStringList TRpx2Data::GetEngineerNames()
-{
-    const SqlDialect &d = *m_dialect;
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT DISTINCT ") + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" FROM (SELECT DISTINCT OrderEngineerName AS name FROM t_order_02) o "
-                         "LEFT JOIN t_filter_engineer_01 f ON ")
-        + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" = f.EngineerName WHERE f.EngineerName IS NULL ORDER BY 1"));
-    return valuesOf(query);
-}
-
-QStringList TRpx2Data::GetPhoneTypeNames()
-{
-    const SqlDialect &d = *m_dialect;
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT ") + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" FROM (SELECT DISTINCT OrderPhoneType AS name FROM t_order_02 "
-                         "UNION SELECT PhoneName FROM t_phone_01) o "
-                         "LEFT JOIN t_filter_phone_01 f ON ")
-        + d.collate(QStringLiteral("o.name"))
-        + QStringLiteral(" = f.PhoneName WHERE f.PhoneName IS NULL GROUP BY 1 ORDER BY 1"));
-    return valuesOf(query);
-}
-
-QStringList TRpx2Data::GetBatteryTypeNames()
-{
-    QSqlQuery query = OpenQuery(
-        QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
-        + QStringLiteral(" FROM (SELECT DISTINCT OrderBatteryType AS name FROM t_order_02) "
-                         "ORDER BY 1"));
-    return valuesOf(query);
-}
-
-QStringList TRpx2Data::GetKnownPhoneNames()
-{
-    QSqlQuery query
-        = OpenQuery(QStringLiteral("SELECT DISTINCT ") + m_dialect->collate(QStringLiteral("name"))
-                    + QStringLiteral(" FROM (SELECT PhoneName AS name FROM t_phone_01 "
-                                     "UNION SELECT PhoneName FROM t_filter_phone_01) "
-                                     "ORDER BY 1"));
-    return valuesOf(query);
-}
-
-QStringList TRpx2Data::GetEngineerListNames()
-{
-    // In the shop's language, as the other suggestion lists.
-    QSqlQuery query
-        = OpenQuery(QStringLiteral("SELECT EngineerName FROM t_filter_engineer_01 ORDER BY ")
-                    + m_dialect->collate(QStringLiteral("EngineerName"))
-                    + QStringLiteral(", FilterEngineerID"));
-    return valuesOf(query);
-}
-
-void TRpx2Data::AddKnownPhone(const QString &name)
-{
-    ExecuteCommand(QStringLiteral("INSERT INTO t_phone_01 (PhoneName) VALUES (?)"), {name});
-}
-
-QSqlTableModel *TRpx2Data::createPhoneListModel(QObject *parent)
-{
-    ensureOpen();
-    auto *model = new CollatedTableModel(parent, database(),
-                                         QStringLiteral("ORDER BY ")
-                                             + m_dialect->collate(QStringLiteral("PhoneName"))
-                                             + QStringLiteral(", FilterPhoneID"));
-    model->setTable(QStringLiteral("t_filter_phone_01"));
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    model->select();
-    return model;
-}
-
-QSqlTableModel *TRpx2Data::createEngineerListModel(QObject *parent)
-{
-    ensureOpen();
-    auto *model = new QSqlTableModel(parent, database());
-    model->setTable(QStringLiteral("t_filter_engineer_01"));
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    model->select();
-    return model;
-}
-
-int TRpx2Data::NextFilterPhoneID()
-{
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT max(FilterPhoneID) FROM t_filter_phone_01"));
-    return (query.next() ? query.value(0).toInt() : 0) + 1;
-}
-
-int TRpx2Data::NextFilterEngineerID()
-{
-    QSqlQuery query = OpenQuery(QStringLiteral("SELECT max(FilterEngineerID) FROM t_filter_engineer_01"));
-    return (query.next() ? query.value(0).toInt() : 0) + 1;
-}
-
-void TRpx2Data::ClearPhoneList()
-{
-    ExecuteCommand(QStringLiteral("DELETE FROM t_filter_phone_01"));
-}
-
-void TRpx2Data::ClearEngineerList()
-{
-    ExecuteCommand(QStringLiteral("DELETE FROM t_filter_engineer_01"));
 }

@@ -11,16 +11,19 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 class CConfig;
 class CStolenPhoneRegister;
+class CustomerSearchModel;
 class OrderList;
 class OrderListListener;
 class Prompts;
+class QFile;
 class QSqlError;
-class QSqlQueryModel;
 class QSqlTableModel;
 class SqlDialect;
 
@@ -68,17 +71,66 @@ public:
     OrderList &orderList() { return *m_orderList; }
     const SqlDialect &dialect() const { return *m_dialect; }
     QSqlDatabase database() const;
+    // Keeps up to this many megabytes of the file in memory (bulk writes). Throws RpxError.
+    void SetPageCache(int megabytes);
+    // Whether a commit waits for the disk (the default); see SqlDialect. Throws RpxError.
+    void SetDurableCommits(bool durable);
+    // For storing very many orders at once: drops the indexes that only serve reading (the
+    // order list, its filters, the totals), and makes them again in one pass each. Opening
+    // the file also makes any that are missing. Throws RpxError.
+    void SuspendIndexes();
+    void RestoreIndexes();
 
     // --- general query and command (bound values only) ---
     QSqlQuery OpenQuery(const QString &sql, const QVariantList &values = {});
     int ExecuteCommand(const QString &sql, const QVariantList &values = {});
+
+private:
+    struct CachedStatement
+    {
+        explicit CachedStatement(const QSqlDatabase &db)
+            : query(db)
+        { }
+        QSqlQuery query;
+        bool inUse = false;
+    };
+
+public:
+    // The rows of a reading statement that the connection prepares once and keeps for the
+    // next reading of the same text. Read the rows while this object lives: it finishes the
+    // statement when it goes, so that no read lock outlives the reading.
+    class Rows
+    {
+    public:
+        Rows(Rows &&other) noexcept;
+        ~Rows();
+        Rows(const Rows &) = delete;
+        Rows &operator=(const Rows &) = delete;
+        Rows &operator=(Rows &&) = delete;
+
+        bool next() { return m_statement->query.next(); }
+        QVariant value(int column) const { return m_statement->query.value(column); }
+        const QSqlQuery &query() const { return m_statement->query; }
+
+    private:
+        friend class TRpx2Data;
+        explicit Rows(CachedStatement *statement);
+        CachedStatement *m_statement;
+    };
+    // Runs a SELECT with bound values; throws RpxError.
+    Rows read(const QString &sql, const QVariantList &values = {});
+
+    // Every reading statement (its text and bound values) is handed to this function before
+    // it runs; the benchmarks run the same statements in the sqlite3 shell. Empty: none.
+    using StatementTrace = std::function<void(const QString &sql, const QVariantList &values)>;
+    void setStatementTrace(StatementTrace trace) { m_trace = std::move(trace); }
 
     // --- configuration rows (t_config_01) ---
     std::optional<QString> ConfigRow(const QString &key); // nullopt when the row is missing
     void SetConfigValue(const QString &key, const QString &value);
 
     // --- lists of states and types ---
-    QList<IdName> GetOrderTypes();  // OrderTypeOrder > 0, in that order
+    QList<IdName> GetOrderTypes(); // OrderTypeOrder > 0, in that order
     QList<IdName> GetOrderStates(); // OrderStateOrder > 0, in that order
     QList<IdName> GetAllOrderTypes(); // every type, hidden ones too, by OrderTypeOrder
     // The id of the first type of this name, letter case aside; nullopt when there is none.
@@ -126,8 +178,10 @@ public:
     double GetRevenueBetween(const QDateTime &from, const QDateTime &to); // [from, to)
     // Orders whose issue date lies in the whole days [firstDay, endDay), optionally only of
     // one state and one type, by issue date (then number). Nothing when endDay <= firstDay.
+    // With columns (names of t_order_02), only those are read; the other fields stay empty.
     QList<COrder> GetIssuedOrders(const QDate &firstDay, const QDate &endDay,
-                                  std::optional<int> stateId, std::optional<int> typeId = {});
+                                  std::optional<int> stateId, std::optional<int> typeId = {},
+                                  const QStringList &columns = {});
 
     // --- customers ---
     std::optional<CCustomer> GetCustomer(int customerId);
@@ -141,16 +195,18 @@ public:
     // Moves every order of the merged customers to the survivor and deletes those merged
     // customers that have no orders left, in one transaction.
     void MergeCustomers(int survivorId, const QList<int> &customerIds);
-    // A query model over the customer register, filtered by name and phone substrings.
-    QSqlQueryModel *customerSearchModel();
+    // The customer register filtered by name and phone substrings, read a page at a time
+    // (see CustomerSearchModel); the data module owns it.
+    CustomerSearchModel *customerSearchModel();
     void ReloadCustomerSearch(const QString &name, const QString &phoneNo);
-    CCustomer customerSearchRow(int row) const;
+    CCustomer customerSearchRow(int row) const; // an empty record for a row not read
+    int GetCustomerCount();
 
     // --- suggestion lists ---
-    QStringList GetEngineerNames();     // used in orders, minus the engineer list
-    QStringList GetPhoneTypeNames();    // used in orders or known, minus the device list
-    QStringList GetBatteryTypeNames();  // used in orders
-    QStringList GetKnownPhoneNames();   // known device types plus the device list
+    QStringList GetEngineerNames(); // used in orders, minus the engineer list
+    QStringList GetPhoneTypeNames(); // used in orders or known, minus the device list
+    QStringList GetBatteryTypeNames(); // used in orders
+    QStringList GetKnownPhoneNames(); // known device types plus the device list
     QStringList GetEngineerListNames(); // the engineer list itself, sorted
     void AddKnownPhone(const QString &name);
     // Editable models of the two lists (parent owns them).
@@ -190,14 +246,18 @@ public:
 
 private:
     friend class OrderList;
+    // A statement of its own, not kept (item models hold theirs).
     QSqlQuery prepare(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true);
+    CachedStatement &cachedStatement(const QString &sql);
+    // Runs a kept statement; the reference is valid until the same text runs again.
+    QSqlQuery &run(const QString &sql, const QVariantList &values = {});
     void exec(QSqlQuery &query);
     RpxError statementError(const QSqlError &error) const;
-    COrder orderFromQuery(const QSqlQuery &query) const;
     QList<IdName> idNames(const QString &sql);
     void writeOrder(const COrder &order, bool exists);
     void appendToLog(const char *operation, const COrder &order);
     void ensureOpen() const;
+    void upgradeIndexes(bool throwing = false);
 
     QString m_keyName;
     QString m_connectionName;
@@ -206,9 +266,12 @@ private:
     std::unique_ptr<CConfig> m_config;
     std::unique_ptr<CStolenPhoneRegister> m_pcrImeiDb;
     OrderList *m_orderList = nullptr;
-    QSqlQueryModel *m_customerSearch = nullptr;
+    CustomerSearchModel *m_customerSearch = nullptr;
     QString m_fileName;
-    QHash<QString, QSqlQuery> m_statements; // prepared statements of this connection
+    // Prepared statements of this connection, by their text.
+    std::unordered_map<QString, std::unique_ptr<CachedStatement>> m_statements;
+    StatementTrace m_trace;
+    std::unique_ptr<QFile> m_log; // the operations log, open during a write transaction
     int m_transactionDepth = 0;
     bool m_transactionDoomed = false;
 };

@@ -4,9 +4,9 @@
 #include "rpxerror.h"
 
 #include <QCollator>
-#include <QLocale>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QTimer>
@@ -43,17 +43,45 @@ void sqliteContains(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, hay.contains(needle, Qt::CaseInsensitive) ? 1 : 0);
 }
 
-// The collation compares UTF-16 texts (SQLite converts them) with the collator it owns.
-int compareTexts(void *collator, int bytes1, const void *text1, int bytes2, const void *text2)
+// The collator of a connection. In Czech, Slovak and Polish the letters a to z of ASCII
+// keep their order among themselves, and only "c" and "d" begin letters of two characters
+// ("ch", and "dz" in Slovak): two names whose first letters are other ASCII letters that
+// differ compare by those letters alone. Sorting a register of customers decides most
+// comparisons so, without asking the collator.
+struct TextCollator
 {
-    const QStringView a(static_cast<const char16_t *>(text1), bytes1 / 2);
-    const QStringView b(static_cast<const char16_t *>(text2), bytes2 / 2);
-    return static_cast<const QCollator *>(collator)->compare(a, b);
+    QCollator collator;
+    bool asciiLetterOrder = false;
+};
+
+int asciiLetter(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 'a';
+    return c >= 'a' && c <= 'z' ? c : 0;
+}
+
+// The collation gets the texts as SQLite stores them (UTF-8): most comparisons of a sort
+// end at the first letters, before any text is converted for the collator.
+int compareTexts(void *data, int bytes1, const void *text1, int bytes2, const void *text2)
+{
+    const auto *text = static_cast<const TextCollator *>(data);
+    const auto *a = static_cast<const unsigned char *>(text1);
+    const auto *b = static_cast<const unsigned char *>(text2);
+    if (text->asciiLetterOrder && bytes1 > 0 && bytes2 > 0) {
+        const int first = asciiLetter(a[0]);
+        const int second = asciiLetter(b[0]);
+        if (first && second && first != second && first != 'c' && first != 'd' && second != 'c'
+            && second != 'd')
+            return first < second ? -1 : 1;
+    }
+    return text->collator.compare(QString::fromUtf8(reinterpret_cast<const char *>(a), bytes1),
+                                  QString::fromUtf8(reinterpret_cast<const char *>(b), bytes2));
 }
 
 void deleteCollator(void *collator)
 {
-    delete static_cast<QCollator *>(collator);
+    delete static_cast<TextCollator *>(collator);
 }
 
 QLocale localeOf(const QString &languageCode)
@@ -83,6 +111,31 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
 // the two together may name a local time that does not exist.
 QDateTime parseWallClock(const QString &text)
 {
+    // The form the program stores, "yyyy-MM-dd HH:mm:ss", read digit by digit: a report
+    // reads three dates of every order.
+    if (text.size() == 19) {
+        const auto digits = [&](int from, int count) {
+            int value = 0;
+            for (int i = from; i < from + count; ++i) {
+                const char16_t c = text.at(i).unicode();
+                if (c < u'0' || c > u'9')
+                    return -1;
+                value = value * 10 + (c - u'0');
+            }
+            return value;
+        };
+        const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+        const int hour = digits(11, 2), minute = digits(14, 2), second = digits(17, 2);
+        if (text.at(4) == u'-' && text.at(7) == u'-' && text.at(10) == u' ' && text.at(13) == u':'
+            && text.at(16) == u':' && year >= 0 && month >= 0 && day >= 0 && hour >= 0
+            && minute >= 0 && second >= 0) {
+            const QDate date(year, month, day);
+            const QTime time(hour, minute, second);
+            if (date.isValid() && time.isValid())
+                return Clock::localTime(date, time);
+            return {};
+        }
+    }
     const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
     QString timeText = text.mid(11);
     if (text.size() > 10 && text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T'))
@@ -93,6 +146,28 @@ QDateTime parseWallClock(const QString &text)
     if (!time.isValid())
         time = QTime::fromString(timeText, Qt::ISODateWithMs);
     return Clock::localTime(date, time);
+}
+
+// The letters equal to c when letter case is ignored, as a GLOB class ("[Čč]"), or c itself
+// when it has no other case: the cases of c and of its case-folded form. (Like LIKE, it
+// leaves out the few symbols that fold to an ASCII letter, such as the Kelvin sign.)
+QString caseClass(QChar c)
+{
+    QString members;
+    auto add = [&](QChar member) {
+        if (!members.contains(member))
+            members += member;
+    };
+    for (QChar base : { c, c.toCaseFolded() }) {
+        add(base);
+        add(base.toUpper());
+        add(base.toLower());
+        add(base.toTitleCase());
+    }
+    if (members.size() == 1)
+        return members;
+    // "]" or "^" first, or a "-" inside, would change the class: none of them has cases.
+    return QLatin1Char('[') + members + QLatin1Char(']');
 }
 
 // How long a statement waits for another program's lock before it gives up.
@@ -135,16 +210,25 @@ public:
         sqlite3_busy_handler(raw, &sqliteBusy, nullptr);
         QSqlQuery pragma(db);
         pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        // Years of orders: a page cache of 8 MB (SQLite's default is 2 MB) keeps the upper
+        // levels of the indexes and the list's recent pages. Not more: a count reads the
+        // whole of an index of a million orders (40 MB) once, and a cache that large only
+        // spends its time taking in pages that are not read again; the system keeps the
+        // file in its own cache anyway. No memory mapping: every page of the file read
+        // through it would count towards the program's memory.
+        pragma.exec(QStringLiteral("PRAGMA cache_size = -8192"));
     }
 
     void setTextLanguage(QSqlDatabase &db, const QString &languageCode) const override
     {
-        auto *collator = new QCollator(localeOf(languageCode));
-        collator->setCaseSensitivity(Qt::CaseInsensitive);
+        const QLocale locale = localeOf(languageCode);
+        auto *collator = new TextCollator { QCollator(locale) };
+        collator->collator.setCaseSensitivity(Qt::CaseInsensitive);
+        collator->asciiLetterOrder = locale.language() == QLocale::Czech
+            || locale.language() == QLocale::Slovak || locale.language() == QLocale::Polish;
         // SQLite owns the collator from here on, also when registering fails.
-        const int rc
-            = sqlite3_create_collation_v2(sqliteHandle(db), TextCollation, SQLITE_UTF16_ALIGNED,
-                                          collator, &compareTexts, &deleteCollator);
+        const int rc = sqlite3_create_collation_v2(sqliteHandle(db), TextCollation, SQLITE_UTF8,
+                                                   collator, &compareTexts, &deleteCollator);
         if (rc != SQLITE_OK)
             throw RpxError(QStringLiteral("Nelze připravit databázové spojení (%1).").arg(rc));
     }
@@ -157,6 +241,87 @@ public:
     QString containsCondition(const QString &column, const QString &param) const override
     {
         return QStringLiteral("rpx_contains(%1, %2)").arg(column, param);
+    }
+
+    // Texts of plain ASCII go to LIKE, which folds ASCII letters itself; other texts to
+    // GLOB with each letter as the class of its cases ("č" as "[Čč]"), since LIKE folds no
+    // other letters. Both are SQLite's own operators. GLOB with classes is the slower one:
+    // a LIKE on the text's longest ASCII part goes first and lets it test only the rows
+    // that have that part.
+    TextFilter containsFilter(const QString &column, const QString &text) const override
+    {
+        auto likePattern = [](QStringView part) -> QString {
+            QString pattern = QStringLiteral("%");
+            for (QChar c : part) {
+                if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+                    pattern += QLatin1Char('\\');
+                pattern += c;
+            }
+            return pattern + QLatin1Char('%');
+        };
+        const QString like = column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+        // The longest run of ASCII characters.
+        qsizetype runStart = 0, runLength = 0;
+        for (qsizetype i = 0, start = 0; i <= text.size(); ++i) {
+            if (i == text.size() || text.at(i).unicode() >= 0x80) {
+                if (i - start > runLength) {
+                    runStart = start;
+                    runLength = i - start;
+                }
+                start = i + 1;
+            }
+        }
+        if (runLength == text.size())
+            return { like, { likePattern(text) } };
+
+        QString pattern = QStringLiteral("*");
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isHighSurrogate() && i + 1 < text.size()) {
+                pattern += c;
+                pattern += text.at(++i);
+            } else if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[')) {
+                pattern += QLatin1Char('[') + c + QLatin1Char(']');
+            } else {
+                pattern += caseClass(c);
+            }
+        }
+        pattern += QLatin1Char('*');
+        const QString glob = column + QStringLiteral(" GLOB ?");
+        if (runLength < 2)
+            return { glob, { pattern } };
+        const QString both
+            = QLatin1Char('(') + like + QStringLiteral(" AND ") + glob + QLatin1Char(')');
+        return { both, { likePattern(QStringView(text).mid(runStart, runLength)), pattern } };
+    }
+
+    QString materializedWith(const QString &name, const QString &select) const override
+    {
+        return QStringLiteral("WITH ") + name + QStringLiteral(" AS MATERIALIZED (") + select
+            + QStringLiteral(") ");
+    }
+
+    QString rowKey() const override { return QStringLiteral("rowid"); }
+
+    void setPageCache(QSqlDatabase &db, int megabytes) const override
+    {
+        QSqlQuery pragma(db);
+        if (!pragma.exec(QStringLiteral("PRAGMA cache_size = %1").arg(-1024 * qMax(1, megabytes))))
+            throw RpxError(QStringLiteral("Nelze připravit databázové spojení."));
+    }
+
+    void setDurableCommits(QSqlDatabase &db, bool durable) const override
+    {
+        QSqlQuery pragma(db);
+        if (!pragma.exec(durable ? QStringLiteral("PRAGMA synchronous = FULL")
+                                 : QStringLiteral("PRAGMA synchronous = OFF")))
+            throw RpxError(QStringLiteral("Nelze připravit databázové spojení."));
+    }
+
+    // The largest rowid: rows are never fewer, and the index answers at once.
+    QString rowCountEstimate(const QString &table) const override
+    {
+        return QStringLiteral("SELECT max(rowid) FROM ") + table;
     }
 
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }

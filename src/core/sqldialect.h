@@ -32,8 +32,39 @@ public:
 
     // A condition that is true when the text parameter is empty or the column contains it,
     // regardless of letter case (Czech, Polish and Slovak letters included). The parameter
-    // is bound as a plain value: % _ and ' in it match themselves.
+    // is bound as a plain value: % _ and ' in it match themselves. This calls a function of
+    // the connection for every row; containsFilter() is the faster choice.
     virtual QString containsCondition(const QString &column, const QString &param) const = 0;
+
+    // The same test for a text known beforehand, written with the engine's own operators
+    // (any tool runs the statement, and no function is called per row): the condition's
+    // parameters are to be bound to values, in order. % _ * ? [ ] and ' in the text match
+    // themselves. The text must not be empty (an empty filter is left out, not written).
+    struct TextFilter
+    {
+        QString condition;
+        QVariantList values;
+    };
+    virtual TextFilter containsFilter(const QString &column, const QString &text) const = 0;
+
+    // "WITH name AS (select)", the select computed once before the statement that follows
+    // uses it, so that the planner cannot fold it into that statement.
+    virtual QString materializedWith(const QString &name, const QString &select) const = 0;
+
+    // Lets the connection keep up to this many megabytes of the file's pages in memory
+    // (bulk writes into large indexes). Throws RpxError.
+    virtual void setPageCache(QSqlDatabase &db, int megabytes) const = 0;
+
+    // Whether a commit waits until the disk holds the data (the default), or only hands it
+    // to the system (bulk loads of a file that can be made again). Throws RpxError.
+    virtual void setDurableCommits(QSqlDatabase &db, bool durable) const = 0;
+
+    // The column that names a row of any table and finds it directly (in every index).
+    virtual QString rowKey() const = 0;
+
+    // A statement giving about the number of rows of the table (at least the true number),
+    // read without walking the table.
+    virtual QString rowCountEstimate(const QString &table) const = 0;
 
     // Starts a transaction that holds the write lock from its first statement, so that two
     // programs sharing the database cannot draw the same order number.

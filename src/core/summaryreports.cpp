@@ -294,6 +294,40 @@ QString writeEngineers(const EngineerReport &report, const ReportTexts &text)
     return html + Tail;
 }
 
+QStringList dayColumns()
+{
+    return { QStringLiteral("OrderID"),
+             QStringLiteral("OrderTypeID"),
+             QStringLiteral("OrderIssueDate"),
+             QStringLiteral("OrderEngineerName"),
+             QStringLiteral("OrderRepairDescription"),
+             QStringLiteral("OrderSoftware"),
+             QStringLiteral("OrderFinalPricePrimary"),
+             QStringLiteral("OrderComponentsPricePrimary"),
+             QStringLiteral("OrderPhoneType") };
+}
+
+QStringList periodColumns()
+{
+    return { QStringLiteral("OrderIssueDate"), QStringLiteral("OrderSoftware"),
+             QStringLiteral("OrderFinalPricePrimary"),
+             QStringLiteral("OrderComponentsPricePrimary") };
+}
+
+QStringList engineerColumns()
+{
+    return { QStringLiteral("OrderEngineerName"), QStringLiteral("OrderSoftware"),
+             QStringLiteral("OrderFinalPricePrimary"),
+             QStringLiteral("OrderComponentsPricePrimary") };
+}
+
+QStringList orderListColumns()
+{
+    return { QStringLiteral("OrderReceiptDate"), QStringLiteral("OrderPhoneIMEI"),
+             QStringLiteral("OrderPhoneType"), QStringLiteral("OrderFaultDescription"),
+             QStringLiteral("OrderRepairDescription") };
+}
+
 QString writeOrderList(const OrderListReport &report, const ReportTexts &text)
 {
     QString html = Head + QStringLiteral("  <body>\n    <table width=\"80%\">\n");

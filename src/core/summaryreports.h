@@ -67,6 +67,12 @@ struct OrderListReport
 };
 QString writeOrderList(const OrderListReport &report, const ReportTexts &text);
 
+// The order columns that each writer prints or counts; the runner reads only these.
+QStringList dayColumns(); // writeDay
+QStringList periodColumns(); // writeMonth, writeYear
+QStringList engineerColumns(); // writeEngineers
+QStringList orderListColumns(); // writeOrderList
+
 // Text safe inside an HTML element: & < > " become entities.
 QString escaped(const QString &text);
 

@@ -30,10 +30,11 @@ QString SummaryRunner::errorTitle()
     return QStringLiteral("Chyba");
 }
 
+// The handed-back orders of the days, with only the columns the report shows.
 QList<COrder> SummaryRunner::handedBack(const QDate &first, const QDate &end,
-                                        std::optional<int> typeId)
+                                        const QStringList &columns, std::optional<int> typeId)
 {
-    return m_data.GetIssuedOrders(first, end, OrderStates::HandedBack, typeId);
+    return m_data.GetIssuedOrders(first, end, OrderStates::HandedBack, typeId, columns);
 }
 
 int SummaryRunner::day(const QString &fileName, const QDate &from, const QDate &to, bool range)
@@ -45,7 +46,7 @@ int SummaryRunner::day(const QString &fileName, const QDate &from, const QDate &
         = range ? SummaryReports::DayReport::Title::Range : SummaryReports::DayReport::Title::Day;
     report.from = from;
     report.to = range ? to : from;
-    report.orders = handedBack(report.from, report.to.addDays(1));
+    report.orders = handedBack(report.from, report.to.addDays(1), SummaryReports::dayColumns());
     file.write(SummaryReports::writeDay(report, m_texts));
     return int(report.orders.size());
 }
@@ -58,7 +59,7 @@ int SummaryRunner::shop(const QString &fileName, const QDate &from, const QDate 
     report.title = SummaryReports::DayReport::Title::Shop;
     report.from = from;
     report.to = to;
-    report.orders = handedBack(from, to.addDays(1), OrderTypes::Shop);
+    report.orders = handedBack(from, to.addDays(1), SummaryReports::dayColumns(), OrderTypes::Shop);
     file.write(SummaryReports::writeDay(report, m_texts));
     return int(report.orders.size());
 }
@@ -73,7 +74,7 @@ int SummaryRunner::month(const QString &fileName, int year, int month)
     const QDate first(year, month, 1);
     SummaryReports::MonthReport report;
     report.month = month;
-    report.orders = handedBack(first, first.addMonths(1));
+    report.orders = handedBack(first, first.addMonths(1), SummaryReports::periodColumns());
     file.write(SummaryReports::writeMonth(report, m_texts));
     return int(report.orders.size());
 }
@@ -89,7 +90,8 @@ int SummaryRunner::year(const QString &fileName, const QString &yearText)
     file.open();
     SummaryReports::YearReport report;
     report.yearText = yearText;
-    report.orders = handedBack(QDate(year, 1, 1), QDate(year + 1, 1, 1));
+    report.orders
+        = handedBack(QDate(year, 1, 1), QDate(year + 1, 1, 1), SummaryReports::periodColumns());
     file.write(SummaryReports::writeYear(report, m_texts));
     return int(report.orders.size());
 }
@@ -104,7 +106,7 @@ int SummaryRunner::engineers(const QString &fileName, const QDate &from, const Q
             report.engineers.append(name);
     report.from = from;
     report.to = to;
-    report.orders = handedBack(from, to.addDays(1));
+    report.orders = handedBack(from, to.addDays(1), SummaryReports::engineerColumns());
     ReportFile file(fileName);
     file.write(SummaryReports::writeEngineers(report, m_texts));
     return int(report.orders.size());
@@ -120,7 +122,8 @@ int SummaryRunner::orderList(const QString &fileName, const QDate &from, const Q
     SummaryReports::OrderListReport report;
     report.from = from;
     report.to = to;
-    report.orders = m_data.GetIssuedOrders(from, to.addDays(1), std::nullopt, typeId);
+    report.orders = m_data.GetIssuedOrders(from, to.addDays(1), std::nullopt, typeId,
+                                           SummaryReports::orderListColumns());
     ReportFile file(fileName);
     file.write(SummaryReports::writeOrderList(report, m_texts));
     return int(report.orders.size());

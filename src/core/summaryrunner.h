@@ -38,7 +38,8 @@ public:
     static QString errorTitle();
 
 private:
-    QList<COrder> handedBack(const QDate &first, const QDate &end, std::optional<int> typeId = {});
+    QList<COrder> handedBack(const QDate &first, const QDate &end, const QStringList &columns,
+                             std::optional<int> typeId = {});
 
     TRpx2Data &m_data;
     ReportTexts m_texts;

@@ -3,6 +3,7 @@
 #include "app/ui.h"
 #include "customercode.h"
 #include "customereditform.h"
+#include "customersearchmodel.h"
 #include "rpx2data.h"
 #include "rpxerror.h"
 #include "simpleresources.h"
@@ -14,13 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -28,15 +28,15 @@ namespace {
 // The grid's columns, in this order; every other column of the list stays hidden.
 struct GridColumn
 {
-    const char *field;
+    int column;
     const char *titleKey;
     const char *builtInTitle;
 };
 constexpr GridColumn GridColumns[] = {
-    {"CustomerName", "CustomerSearch.Title.0", "Jméno"},
-    {"CustomerCity", "CustomerSearch.Title.1", "Město"},
-    {"CustomerPhoneNo", "CustomerSearch.Title.2", "Telefon"},
-    {"CustomerEMail", "CustomerSearch.Title.3", "EMail"},
+    { CustomerSearchModel::ColName, "CustomerSearch.Title.0", "Jméno" },
+    { CustomerSearchModel::ColCity, "CustomerSearch.Title.1", "Město" },
+    { CustomerSearchModel::ColPhoneNo, "CustomerSearch.Title.2", "Telefon" },
+    { CustomerSearchModel::ColEMail, "CustomerSearch.Title.3", "EMail" },
 };
 constexpr int ColumnWidth = 120;
 
@@ -191,15 +191,12 @@ bool TCustomerSearchForm::reload(const QString &name, const QString &phoneNo)
 
 void TCustomerSearchForm::setupColumns()
 {
-    const QSqlRecord fields = m_model->record();
     QHeaderView *header = m_grid->horizontalHeader();
     for (int column = 0; column < m_model->columnCount(); ++column)
         m_grid->setColumnHidden(column, true);
     int visual = 0;
     for (const GridColumn &c : GridColumns) {
-        const int column = fields.indexOf(QLatin1String(c.field));
-        if (column < 0)
-            continue;
+        const int column = c.column;
         m_model->setHeaderData(column, Qt::Horizontal,
                                rpxTextOr(c.titleKey, QString::fromUtf8(c.builtInTitle)));
         m_grid->setColumnHidden(column, false);
@@ -216,23 +213,18 @@ int TCustomerSearchForm::currentRow() const
 
 void TCustomerSearchForm::setCurrentRow(int row)
 {
-    if (row < 0 || row >= m_model->rowCount())
+    if (row < 0 || !runGuarded([&] { m_model->fetchUntil(row); }) || row >= m_model->rowCount())
         return;
-    const int column = std::max(0, m_model->record().indexOf(QLatin1String(GridColumns[0].field)));
-    const QModelIndex index = m_model->index(row, column);
+    const QModelIndex index = m_model->index(row, GridColumns[0].column);
     m_grid->setCurrentIndex(index);
     m_grid->scrollTo(index);
 }
 
 int TCustomerSearchForm::rowOfCustomer(int customerId) const
 {
-    const int column = m_model->record().indexOf(QLatin1String("CustomerID"));
-    if (column < 0)
-        return -1;
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        if (m_model->data(m_model->index(row, column)).toInt() == customerId)
-            return row;
-    return -1;
+    int row = -1;
+    runGuarded([&] { row = m_model->rowOfCustomer(customerId); });
+    return row;
 }
 
 void TCustomerSearchForm::newCustomer()
@@ -314,9 +306,16 @@ void TCustomerSearchForm::editAndStore(CCustomer record, int fallbackRow,
     }
     if (!reload(m_nameFilter, m_phoneFilter))
         return;
-    const int last = m_model->rowCount() - 1;
     const int row = rowOfCustomer(customer.CustomerID);
-    setCurrentRow(row >= 0 ? row : fallbackRow < 0 ? last : std::min(fallbackRow, last));
+    if (row >= 0) {
+        setCurrentRow(row);
+        return;
+    }
+    // Hidden by the filter: the row it had, or the list's last row (the whole list read).
+    if (fallbackRow < 0 || !runGuarded([&] { m_model->fetchUntil(fallbackRow); }))
+        runGuarded([&] { m_model->fetchUntil(std::numeric_limits<int>::max() - 1); });
+    const int last = m_model->rowCount() - 1;
+    setCurrentRow(fallbackRow < 0 ? last : std::min(fallbackRow, last));
 }
 
 void TCustomerSearchForm::editCustomer()
@@ -368,15 +367,13 @@ void TCustomerSearchForm::joinAll()
     // Merge what the filter boxes say, not a list that a pending reload is about to replace.
     if (m_timer->isActive())
         applyFilter();
-    const int count = m_model->rowCount();
-    if (count < 2)
+    // Every customer the filter shows, also those further down than the list has read.
+    QList<int> ids;
+    if (!runGuarded([&] { ids = m_model->allIds(); }) || ids.size() < 2)
         return;
     TRpx2Data *data = TRpx2Data::instance();
     const int survivorRow = std::max(0, currentRow());
     const int survivorId = data->customerSearchRow(survivorRow).CustomerID;
-    QList<int> ids;
-    for (int row = 0; row < count; ++row)
-        ids.append(data->customerSearchRow(row).CustomerID);
     if (!confirmMerge(
             QStringLiteral("Přejete si sloučit všechny aktuálně zobrazené zákazníky v jednoho?"),
             survivorRow, ids))

@@ -2,6 +2,8 @@
 
 #include "records.h"
 
+class CustomerSearchModel;
+
 #include <QDialog>
 #include <QList>
 
@@ -10,7 +12,6 @@
 class QAction;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
 class QTableView;
 class QTimer;
 
@@ -43,7 +44,7 @@ private:
     bool confirmMerge(const QString &question, int survivorRow, const QList<int> &customerIds);
     void merge(int survivorId, const QList<int> &customerIds);
 
-    QSqlQueryModel *m_model;
+    CustomerSearchModel *m_model;
     QLineEdit *m_filterName;
     QLineEdit *m_filterPhoneNo;
     QTimer *m_timer;

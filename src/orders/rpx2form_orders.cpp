@@ -158,6 +158,12 @@ bool TRpx2Form::start()
     // the two shown ones their titles and widths.
     connect(&m_data->orderList(), &OrderList::reloaded, this, &TRpx2Form::setupListColumns);
     connect(&m_data->orderList(), &OrderList::currentRowChanged, this, [this] { syncListSelection(); });
+    // A large shop's list is counted once its first page is shown: the position and the
+    // buttons follow then.
+    connect(&m_data->orderList(), &OrderList::counted, this, [this] {
+        showListPosition();
+        updateActions();
+    });
     connect(OrderListDBGrid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
                 if (section < 2 && size > 0 && OrderListDBGrid->model()->columnCount() > section)
@@ -211,7 +217,7 @@ void TRpx2Form::setupListColumns()
     OrderListDBGrid->setColumnHidden(OrderList::ColStateColor, true);
     OrderListDBGrid->setColumnHidden(OrderList::ColStateID, true);
     OrderListDBGrid->setColumnHidden(OrderList::ColCustomerName, true);
-    QSqlQueryModel *model = m_data->orderList().model();
+    QAbstractItemModel *model = m_data->orderList().model();
     model->setHeaderData(0, Qt::Horizontal, m_columnTitles[0]);
     model->setHeaderData(1, Qt::Horizontal, m_columnTitles[1]);
     OrderListDBGrid->setColumnWidth(0, m_columnWidths[0]);
@@ -433,6 +439,21 @@ void TRpx2Form::ShowStateCounts(const QString &counts)
     StatusPanel1->setText(counts);
 }
 
+// "Zakázka N z M" for the list's current order, once the list has been counted (a new order
+// being taken in keeps its own text).
+void TRpx2Form::showListPosition()
+{
+    const OrderList &list = m_data->orderList();
+    if (m_state == OrderFormState::Insert || list.isEmpty())
+        return;
+    if (!list.isCounted()) {
+        StatusPanel0->clear();
+        return;
+    }
+    StatusPanel0->setText(formatText(rpxText("Rpx2.OrderSelectedCount"),
+                                     { list.currentRow() + 1, list.rowCount() }));
+}
+
 bool TRpx2Form::ShowCurrentOrder()
 {
     OrderList &list = m_data->orderList();
@@ -451,7 +472,7 @@ bool TRpx2Form::ShowCurrentOrder()
     m_locked = false;
     SetOrderFormState(OrderFormState::Browse);
     LockIssuedOrder(order->OrderStateID == OrderStates::HandedBack);
-    StatusPanel0->setText(formatText(rpxText("Rpx2.OrderSelectedCount"), {list.currentRow() + 1, list.rowCount()}));
+    showListPosition();
     UpdateAccessoryControls();
     takeFormSnapshot();
     syncListSelection();

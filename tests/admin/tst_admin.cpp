@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -330,11 +331,20 @@ private slots:
         QVERIFY2(!run.out.contains(u"heslo"_s), "the list does not show the password");
 
         // A damaged file: nothing can be read, which is a failure, not a list of defaults
-        // with a password "(set)".
+        // with a password "(set)". The settings' own page is overwritten.
+        qint64 page = 0;
+        {
+            TRpx2Data data(nullptr, u"RPX2"_s, nullptr);
+            data.OpenFile(dbPath());
+            QSqlQuery root = data.OpenQuery(
+                u"SELECT rootpage FROM sqlite_master WHERE name = 't_config_01'"_s);
+            QVERIFY(root.next());
+            page = root.value(0).toLongLong();
+        }
         QFile file(dbPath());
         QVERIFY(file.open(QIODevice::ReadWrite));
-        file.seek(4096);
-        file.write(QByteArray(int(file.size()) - 4096, 'U'));
+        file.seek((page - 1) * 4096);
+        file.write(QByteArray(4096, 'U'));
         file.close();
         const Run damaged = onDb(words("config list"));
         QCOMPARE(damaged.code, 1);

@@ -1,6 +1,7 @@
 // The data module: storing orders and customers, the operations log, the order list with
 // its filters and counts, and finding and opening the database.
 #include "config.h"
+#include "customersearchmodel.h"
 #include "orderlist.h"
 #include "orderlistlistener.h"
 #include "rpx2data.h"
@@ -8,6 +9,7 @@
 #include "scriptedprompts.h"
 #include "testshop.h"
 
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
 #include <QStringEncoder>
@@ -526,6 +528,78 @@ private slots:
                 counts.append(u"%1: %2"_s.arg(QString::fromUtf8(state)).arg(n));
         }
         QCOMPARE(list().stateCountsText(), counts.join(u"; "_s));
+    }
+
+    void listReadsAlongIndexes_data()
+    {
+        QTest::addColumn<OrderFilter>("filter");
+        auto row = [](const char *name, QString OrderFilter::*field, const char *value) {
+            OrderFilter filter;
+            if (field)
+                filter.*field = QString::fromUtf8(value);
+            QTest::newRow(name) << filter;
+        };
+        row("no filter", nullptr, "");
+        row("IMEI", &OrderFilter::phoneImei, "3569");
+        row("order number", &OrderFilter::orderId, "-001");
+        row("customer", &OrderFilter::customerName, "nov");
+        row("engineer", &OrderFilter::engineerName, "pet");
+        row("phone type", &OrderFilter::phoneType, "nok");
+        OrderFilter state;
+        state.stateId = OrderStates::New;
+        state.ageDays = 0;
+        QTest::newRow("one state, every age") << state;
+        state.customerCity = u"brno"_s;
+        QTest::newRow("state and city") << state;
+    }
+    // Every statement of the list reads orders along an index: a step without one only reads
+    // the page or the filter's orders already found (p, d), or the customers a customer
+    // filter looks through (x).
+    void listReadsAlongIndexes()
+    {
+        QFETCH(OrderFilter, filter);
+        data().StoreOrder(makeOrder(1));
+        data().StoreOrder(makeOrder(2, OrderStates::HandedBack));
+        const QList<OrderList::Statement> statements = list().statementsFor(filter);
+        QVERIFY(statements.size() >= 5);
+        const QRegularExpression bareScan(u"^SCAN (\\w+)$"_s);
+        for (const OrderList::Statement &statement : statements) {
+            QSqlQuery plan
+                = data().OpenQuery(u"EXPLAIN QUERY PLAN "_s + statement.sql, statement.values);
+            while (plan.next()) {
+                const QString step = plan.value(3).toString();
+                const QRegularExpressionMatch scan = bareScan.match(step);
+                if (scan.hasMatch()
+                    && !QStringList { u"p"_s, u"d"_s, u"x"_s }.contains(scan.captured(1)))
+                    QFAIL(qPrintable(step + u" in "_s + statement.sql));
+            }
+        }
+    }
+
+    // A filter that few of the newest orders pass: the list goes on past the orders it looks
+    // at first and through the later states, in list order, with exact counts.
+    void filterPastTheOrdersLookedAtFirst()
+    {
+        {
+            TRpx2Data::WriteTransaction transaction(data());
+            for (int counter = 1; counter <= 3000; ++counter) {
+                COrder order = makeOrder(counter,
+                                         counter <= 2500       ? OrderStates::New
+                                             : counter <= 2900 ? OrderStates::InRepair
+                                                               : OrderStates::HandedBack);
+                if (counter % 400 == 7 || counter == 2950)
+                    order.OrderPhoneIMEI = u"86%1"_s.arg(counter);
+                data().StoreOrder(order);
+            }
+            transaction.commit();
+        }
+        OrderFilter filter;
+        filter.phoneImei = u"86"_s;
+        list().reload(filter);
+        QCOMPARE(listedIds(list()), ids({ 2407, 2007, 1607, 1207, 807, 407, 7, 2807, 2950 }));
+        QCOMPARE(list().stateCountsText(), u"Nová: 7; V opravě: 1; Vydaná: 1"_s);
+        QVERIFY(list().last());
+        QCOMPARE(list().currentOrderId(), id(2950));
     }
 
     void listenerIsToldAndAskedBeforeEveryMove()

@@ -66,16 +66,37 @@ CREATE TABLE t_order_02 (
     OrderEmailSent BOOLEAN NOT NULL DEFAULT 0
 );
 
-CREATE UNIQUE INDEX ix_order_id ON t_order_02 (OrderID);
-CREATE INDEX ix_order_imei ON t_order_02 (OrderPhoneIMEI);
-CREATE INDEX ix_order_issue ON t_order_02 (OrderStateID, OrderIssueDate);
-CREATE INDEX ix_order_issue_date ON t_order_02 (OrderIssueDate);
-CREATE INDEX ix_order_receipt ON t_order_02 (OrderReceiptDate);
-CREATE INDEX ix_order_customer ON t_order_02 (OrderCustomerID);
-CREATE INDEX ix_order_engineer ON t_order_02 (OrderEngineerName);
-CREATE INDEX ix_order_phone_type ON t_order_02 (OrderPhoneType);
-CREATE INDEX ix_customer_name ON t_customer_02 (CustomerName);
-CREATE INDEX ix_customer_phone ON t_customer_02 (CustomerPhoneNo);
+-- Indexes. The program also adds any that an older file lacks when it opens the file (and
+-- drops those that a newer one here replaces), so every statement below is one of
+-- "CREATE [UNIQUE] INDEX IF NOT EXISTS" or "DROP INDEX IF EXISTS".
+-- The order list: the states one after another, each by descending number, with the
+-- intake date for the age limit (also the per-state counts).
+CREATE UNIQUE INDEX IF NOT EXISTS ix_order_id ON t_order_02 (OrderID);
+CREATE INDEX IF NOT EXISTS ix_order_list ON t_order_02 (OrderStateID, OrderID, OrderReceiptDate);
+-- The list's filters. Parts of an IMEI are looked for in the narrow index of IMEIs (few
+-- orders match); the other filtered columns come with what the list needs besides, so
+-- that a filter that many orders pass finds them in its index alone.
+CREATE INDEX IF NOT EXISTS ix_order_imei ON t_order_02 (OrderPhoneIMEI);
+CREATE INDEX IF NOT EXISTS ix_order_customer_list
+    ON t_order_02 (OrderCustomerID, OrderStateID, OrderID, OrderReceiptDate);
+CREATE INDEX IF NOT EXISTS ix_order_engineer_list
+    ON t_order_02 (OrderEngineerName, OrderStateID, OrderID, OrderReceiptDate);
+CREATE INDEX IF NOT EXISTS ix_order_phone_type_list
+    ON t_order_02 (OrderPhoneType, OrderStateID, OrderID, OrderReceiptDate);
+-- Takings: handed-back orders by issue date with their price (totals read only this).
+CREATE INDEX IF NOT EXISTS ix_order_revenue
+    ON t_order_02 (OrderStateID, OrderIssueDate, OrderFinalPricePrimary);
+CREATE INDEX IF NOT EXISTS ix_order_issue_date ON t_order_02 (OrderIssueDate);
+CREATE INDEX IF NOT EXISTS ix_order_receipt ON t_order_02 (OrderReceiptDate);
+-- The suggestion list of battery types (engineers and devices have theirs above).
+CREATE INDEX IF NOT EXISTS ix_order_battery_type ON t_order_02 (OrderBatteryType);
+CREATE INDEX IF NOT EXISTS ix_customer_name ON t_customer_02 (CustomerName);
+CREATE INDEX IF NOT EXISTS ix_customer_phone ON t_customer_02 (CustomerPhoneNo);
+-- Replaced by the indexes above, which begin with the same columns.
+DROP INDEX IF EXISTS ix_order_customer;
+DROP INDEX IF EXISTS ix_order_engineer;
+DROP INDEX IF EXISTS ix_order_phone_type;
+DROP INDEX IF EXISTS ix_order_issue;
 
 CREATE TABLE t_phone_01 (
     PhoneName TEXT
