@@ -551,7 +551,9 @@ QWidget *TRpx2Form::createButtonColumn()
     auto *column = named(new QWidget, "ButtonPanel");
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 6, 0, 0);
-    column->setFixedWidth(104);
+    // As narrow as the buttons need, wider when a large shop's takings need the room.
+    column->setMinimumWidth(104);
+    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
     auto *totals = named(new QFrame, "TotalsPanel");
     totals->setFrameShape(QFrame::StyledPanel);

@@ -45,6 +45,13 @@ SuggestComboBox::SuggestComboBox(QWidget *parent) : QComboBox(parent)
     setMinimumContentsLength(8);
 }
 
+// A long name shown in a narrow box shows its start, not its end, unless the clerk works in it.
+void SuggestComboBox::showStart()
+{
+    if (lineEdit() && !hasFocus())
+        lineEdit()->setCursorPosition(0);
+}
+
 QString SuggestComboBox::folded(const QString &text)
 {
     const QString decomposed = text.normalized(QString::NormalizationForm_D);
@@ -115,6 +122,7 @@ void SuggestComboBox::refill()
         // An editable box keeps showing what was typed even when it is not in the list.
         if (isEditable() && found < 0)
             setEditText(shown);
+        showStart();
     }
     m_refilling = false;
     emit refilled();
@@ -127,6 +135,7 @@ void SuggestComboBox::setSingleEntry(const QString &text)
     setCurrentIndex(0);
     if (isEditable())
         setEditText(text);
+    showStart();
 }
 
 QString SuggestComboBox::value() const
@@ -167,6 +176,7 @@ void SuggestComboBox::setFreeTyping(bool free)
     completer->popup()->setMinimumWidth(widestEntry());
     completer->popup()->installEventFilter(this);
     lineEdit()->setText(shown);
+    showStart();
 }
 
 bool SuggestComboBox::eventFilter(QObject *watched, QEvent *event)
@@ -189,6 +199,13 @@ void SuggestComboBox::focusInEvent(QFocusEvent *event)
     QComboBox::focusInEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
         refill();
+}
+
+void SuggestComboBox::focusOutEvent(QFocusEvent *event)
+{
+    QComboBox::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason)
+        showStart();
 }
 
 void SuggestComboBox::showPopup()

@@ -37,10 +37,12 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void showPopup() override;
 
 private:
     void setEntries(const QStringList &entries);
+    void showStart();
     int widestEntry() const;
 
     std::function<QStringList()> m_source;

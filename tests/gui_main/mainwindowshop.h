@@ -32,6 +32,7 @@ struct OrderSpec
     double finalPrice = 0.0;
     QDateTime issued;
     QString engineer;
+    QString phoneType;
 };
 
 inline QString addOrder(TRpx2Data &data, const OrderSpec &wanted)
@@ -46,6 +47,7 @@ inline QString addOrder(TRpx2Data &data, const OrderSpec &wanted)
     o.OrderRepairDescription = wanted.repair;
     o.OrderPhone = true;
     o.OrderPhoneIMEI = wanted.imei;
+    o.OrderPhoneType = wanted.phoneType;
     o.OrderFinalPricePrimary = wanted.finalPrice;
     o.OrderIssueDate = wanted.issued;
     o.OrderEngineerName = wanted.engineer;

@@ -297,7 +297,7 @@ private slots:
             {
                 double price;
                 QDateTime issued;
-            } handedBack[] = { { 100.0, QDateTime(today.addDays(-1), QTime(23, 59, 59)) },
+            } handedBack[] = { { 1609415500.0, QDateTime(today.addDays(-1), QTime(23, 59, 59)) },
                                { 1.0, QDateTime(today, QTime(0, 0)) },
                                { 20.0, QDateTime(today.addDays(1), QTime(0, 0)) } };
             for (const auto &order : handedBack)
@@ -312,12 +312,16 @@ private slots:
             done = addOrder(data,
                             { .state = OrderStates::Done,
                               .received = TestNow.addDays(-2),
-                              .repair = u"Konektor"_s });
+                              .repair = u"Konektor"_s,
+                              .phoneType = u"Samsung Galaxy Z Fold5 Enterprise Edition"_s });
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QCOMPARE(w.OrderSumValueLabel->text(), u"121.00"_s);
+        QCOMPARE(w.OrderSumValueLabel->text(), u"1609415521.00"_s);
         QCOMPARE(w.OrderSumTodayValueLabel->text(), u"1.00"_s);
+        // A large shop's takings and a long model name show whole, from their start.
+        QTRY_VERIFY(w.OrderSumValueLabel->width() >= w.OrderSumValueLabel->sizeHint().width());
+        QCOMPARE(w.OrderPhoneTypeComboBox->lineEdit()->cursorPosition(), 0);
 
         // Handed back now: both totals take it in at once.
         QCOMPARE(w.OrderIDEdit->text(), done);
@@ -326,7 +330,7 @@ private slots:
         w.OrderIssuePriceEdit->setText(u"250.5"_s);
         w.ActionOrderStore->trigger();
         QCOMPARE(s.ui.messageTexts(), QStringList());
-        QCOMPARE(w.OrderSumValueLabel->text(), u"371.50"_s);
+        QCOMPARE(w.OrderSumValueLabel->text(), u"1609415771.50"_s);
         QCOMPARE(w.OrderSumTodayValueLabel->text(), u"251.50"_s);
     }
 
