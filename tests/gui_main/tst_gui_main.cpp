@@ -386,27 +386,23 @@ private slots:
         });
         QVERIFY(s.start());
         TRpx2Form &w = s.w();
-        QStringList stored;
-        for (const char *name : { "Alena", "Bohumil" }) {
-            w.ActionOrderNew->trigger();
-            QTest::keyClicks(w.OrderCustomerNameEdit, QLatin1String(name));
-            w.ActionOrderStore->trigger();
-            stored.append(w.OrderIDEdit->text());
-            QCOMPARE(w.data().orderList().currentOrderId(), stored.last());
-            QCOMPARE(w.OrderCustomerNameEdit->text(), QLatin1String(name));
-        }
+        w.ActionOrderNew->trigger();
+        QTest::keyClicks(w.OrderCustomerNameEdit, u"Alena"_s);
+        w.ActionOrderStore->trigger();
         QCOMPARE(s.ui.messageTexts(), QStringList());
-        QCOMPARE(stored, (QStringList { u"2025-00044"_s, u"2025-00045"_s }));
-        QCOMPARE(listedOrders(w), (QStringList { fresh, stored[1], stored[0], done }));
-        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 2 z 4"_s);
+        const QString stored = u"2025-00044"_s;
+        QCOMPARE(w.OrderIDEdit->text() + w.OrderCustomerNameEdit->text(), stored + u"Alena"_s);
+        QCOMPARE(w.data().orderList().currentOrderId(), stored);
+        QCOMPARE(listedOrders(w), (QStringList { fresh, stored, done }));
+        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 2 z 3"_s);
 
         QVERIFY(w.data().orderList().last());
         setState(w, OrderStates::New);
         w.ActionOrderStore->trigger();
-        QCOMPARE(listedOrders(w), (QStringList { done, fresh, stored[1], stored[0] }));
+        QCOMPARE(listedOrders(w), (QStringList { done, fresh, stored }));
         QCOMPARE(w.data().orderList().currentOrderId(), done);
         QCOMPARE(w.OrderIDEdit->text(), done);
-        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 1 z 4"_s);
+        QCOMPARE(w.StatusPanel0->text(), u"Zakázka 1 z 3"_s);
     }
 
     // A hand edit of a shown order's customer makes a new customer; a chosen customer stays
@@ -545,24 +541,23 @@ private slots:
         primary->selectAll();
         QTest::keyClicks(primary, typed);
         QCOMPARE(pair->text(), u"7.00"_s); // nothing happens before the box is left
-        if (leave == 0) {
+        if (leave == 0)
             w.OrderFaultDescriptionMemo->setFocus();
-            QTRY_VERIFY(!primary->hasFocus());
-        } else if (leave == 1) {
+        else if (leave == 1)
             QTest::mouseClick(w.findChild<QPushButton *>(u"OrderStoreButton"_s), Qt::LeftButton);
-        } else {
+        else
             QTest::keyClick(primary, Qt::Key_S, Qt::ControlModifier);
-        }
         QCOMPARE(s.ui.messageTexts(), QStringList());
         QCOMPARE(w.orderFormState(), leave ? State::Browse : State::Insert);
         if (!leave) {
             QCOMPARE(pair->text(), secondary);
         } else {
             const COrder stored = shownOrder(s);
-            const double amount = primary == w.OrderIssuePriceEdit
-                ? stored.OrderFinalPriceSecondary
-                : stored.OrderComponentsPriceSecondary;
-            QCOMPARE(QString::asprintf("%.2f", amount), secondary);
+            QCOMPARE(QString::asprintf("%.2f",
+                                       primary == w.OrderIssuePriceEdit
+                                           ? stored.OrderFinalPriceSecondary
+                                           : stored.OrderComponentsPriceSecondary),
+                     secondary);
             QCOMPARE(primary->isEnabled(), !handBack);
             QFile log(AppPaths::operationsLog());
             QVERIFY(log.open(QIODevice::ReadOnly));
