@@ -807,6 +807,7 @@ void TRpx2Form::connectChangeHandlers()
         box->lineEdit()->addAction(action);
     }
 
+    OrderListDBGrid->installEventFilter(this); // keys move the shown order too
     connect(OrderListDBGrid, &QTableView::pressed, this, [this](const QModelIndex &index) {
         runGuarded([this, index] { listRowActivated(index.row()); });
     });

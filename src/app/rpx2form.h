@@ -181,6 +181,7 @@ private:
     void refreshHoldLabel();
     void syncListSelection();
     void showListPosition();
+    void showListCursorOrder();
     void listRowActivated(int row);
     void runPendingReload();
 

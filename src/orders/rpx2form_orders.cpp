@@ -1017,6 +1017,13 @@ void TRpx2Form::syncListSelection()
     m_syncingSelection = false;
 }
 
+void TRpx2Form::showListCursorOrder()
+{
+    const QModelIndex index = OrderListDBGrid->currentIndex();
+    if (m_data && index.isValid() && index.row() != m_data->orderList().currentRow())
+        runGuarded([this, row = index.row()] { listRowActivated(row); });
+}
+
 void TRpx2Form::listRowActivated(int row)
 {
     if (!m_data->orderList().moveTo(row))
@@ -1534,6 +1541,20 @@ bool TRpx2Form::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             runGuarded([this] { OrderPhoneTypeComboBoxExit(); });
+    }
+    if (watched == OrderListDBGrid && event->type() == QEvent::KeyPress) {
+        // Keys move the list's cursor as a click does, and the form shows the order they reach
+        // (once the view has moved), so that storing, deleting and holding act on the order
+        // the clerk sees highlighted. Home and End go to the first and the last order.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End)
+            && key->modifiers() == Qt::NoModifier) {
+            QKeyEvent toEnd(QEvent::KeyPress, key->key(), Qt::ControlModifier);
+            QCoreApplication::sendEvent(OrderListDBGrid, &toEnd);
+            showListCursorOrder();
+            return true;
+        }
+        QMetaObject::invokeMethod(this, [this] { showListCursorOrder(); }, Qt::QueuedConnection);
     }
     if (watched == OrderRepairImage && event->type() == QEvent::MouseButtonDblClick) {
         runGuarded([this] {

@@ -242,6 +242,13 @@ private slots:
         QCOMPARE(m_w->OrderIDEdit->text(), ids.at(2));
         QCOMPARE(m_w->orderFormState(), State::Browse);
         QVERIFY(m_ui->questions.isEmpty());
+        // Keys show the order they highlight: what is stored, deleted or held is what is seen.
+        for (const auto &[key, row] : { std::pair(Qt::Key_Up, 1), std::pair(Qt::Key_Home, 0),
+                                        std::pair(Qt::Key_End, 2) }) {
+            QTest::keyClick(grid, key);
+            QTRY_COMPARE(m_w->OrderIDEdit->text(), ids.at(row));
+            QCOMPARE(grid->currentIndex().row(), row);
+        }
 
         QVERIFY(m_w->data().DeleteOrder(ids.at(0)));
         clickRow(0);
