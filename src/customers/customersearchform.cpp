@@ -9,9 +9,11 @@
 #include "simpleresources.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +84,7 @@ TCustomerSearchForm::TCustomerSearchForm(QWidget *owner)
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->installEventFilter(this); // End reaches the last customer the filter finds
     // The header forgets hidden sections whenever the list is reloaded.
     connect(m_model, &QAbstractItemModel::modelReset, this, &TCustomerSearchForm::setupColumns);
 
@@ -218,6 +221,28 @@ void TCustomerSearchForm::setCurrentRow(int row)
     const QModelIndex index = m_model->index(row, GridColumns[0].column);
     m_grid->setCurrentIndex(index);
     m_grid->scrollTo(index);
+}
+
+bool TCustomerSearchForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The list reads its rows as it scrolls; End (with or without Ctrl) reads the rest of the
+    // filter's customers first, so that it lands on the last one rather than the last read.
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_End && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a whole register takes seconds
+            runGuarded([&] { m_model->fetchUntil(std::numeric_limits<int>::max() - 1); });
+            QGuiApplication::restoreOverrideCursor();
+            setCurrentRow(m_model->rowCount() - 1);
+            return true;
+        }
+        if (key->key() == Qt::Key_Home && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+            setCurrentRow(0);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 int TCustomerSearchForm::rowOfCustomer(int customerId) const

@@ -28,6 +28,9 @@ public:
     // The customer under the grid's cursor; an empty record (id 0) when the list is empty.
     CCustomer currentCustomer() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void select();
     void applyFilter();

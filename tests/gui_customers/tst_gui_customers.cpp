@@ -204,6 +204,25 @@ private slots:
         QCOMPARE(edit.customer(), odd);
     }
 
+    // The list reads its rows as it scrolls: End and Ctrl+End go to the filter's last
+    // customer, not to the last one read, and Home back to the first.
+    void endReachesTheLastCustomer()
+    {
+        Shop s;
+        for (int i = 0; i < 300; ++i)
+            s.add(u"Zákazník %1"_s.arg(i, 3, 10, QLatin1Char('0')));
+        s.add(u"Žák Zdeněk"_s);
+        s.open();
+        QVERIFY(s.grid()->model()->rowCount() < 301);
+        for (const auto &[key, mods, name] :
+             { std::tuple(Qt::Key_End, Qt::NoModifier, "Žák Zdeněk"),
+               std::tuple(Qt::Key_Home, Qt::NoModifier, "Zákazník 000"),
+               std::tuple(Qt::Key_End, Qt::ControlModifier, "Žák Zdeněk") }) {
+            QTest::keyClick(s.grid(), key, mods);
+            QCOMPARE(s.current().CustomerName, QString::fromUtf8(name));
+        }
+    }
+
     void newAndEdit_data()
     {
         QTest::addColumn<QString>("action");
