@@ -434,6 +434,9 @@ void TCustomerSearchForm::merge(int survivorId, const QList<int> &customerIds)
 {
     if (!runGuarded([&] { TRpx2Data::instance()->MergeCustomers(survivorId, customerIds); }))
         return;
-    if (reload(m_nameFilter, m_phoneFilter))
-        setCurrentRow(0);
+    if (!reload(m_nameFilter, m_phoneFilter))
+        return;
+    // The cursor stays on the customer who took the others in, ready for OK.
+    const int row = rowOfCustomer(survivorId);
+    setCurrentRow(row >= 0 ? row : 0);
 }

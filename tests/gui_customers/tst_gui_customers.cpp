@@ -375,6 +375,8 @@ private slots:
         for (auto it = ids.cbegin(); it != ids.cend(); ++it)
             QVERIFY2(s.exists(it.value()) == remaining.contains(it.key()), qPrintable(it.key()));
         QCOMPARE(sorted(s.names()), sorted(remaining.filter(filter, Qt::CaseInsensitive)));
+        if (asked && confirm) // the cursor stays on the customer who stays
+            QCOMPARE(s.current().CustomerName, stays);
         for (int n = 1; n <= 4; ++n) {
             const QString &was = orderOwners[n - 1];
             QCOMPARE(s.ownerOf(n), ids[remaining.contains(was) ? was : stays]);
