@@ -181,6 +181,7 @@ private:
     void refreshHoldLabel();
     void syncListSelection();
     void showListPosition();
+    CCustomer customerFromBoxes(CCustomer base) const;
     void showListCursorOrder();
     void listRowActivated(int row);
     void runPendingReload();

@@ -66,13 +66,7 @@ void TRpx2Form::OrderPhoneIMEIEditExit()
     if (!owner) {
         CCustomer typed;
         typed.CustomerCode = OrderCustomerCodeEdit->text();
-        typed.CustomerName = OrderCustomerNameEdit->text();
-        typed.CustomerStreet = OrderCustomerStreetEdit->text();
-        typed.CustomerCity = OrderCustomerCityEdit->text();
-        typed.CustomerPSC = OrderCustomerPSCEdit->text();
-        typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
-        typed.CustomerEMail = OrderCustomerEMailEdit->text();
-        view.customer = typed;
+        view.customer = customerFromBoxes(typed);
     }
     // A photo chosen for the new order is not copied: the earlier order keeps its own.
     m_pendingPhotoSource.clear();

@@ -702,19 +702,25 @@ COrder TRpx2Form::ReadOrderControls() const
     return o;
 }
 
+// The customer's boxes (name to e-mail) over the given record's other fields.
+CCustomer TRpx2Form::customerFromBoxes(CCustomer c) const
+{
+    c.CustomerName = OrderCustomerNameEdit->text();
+    c.CustomerStreet = OrderCustomerStreetEdit->text();
+    c.CustomerCity = OrderCustomerCityEdit->text();
+    c.CustomerPSC = OrderCustomerPSCEdit->text();
+    c.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
+    c.CustomerEMail = OrderCustomerEMailEdit->text();
+    return c;
+}
+
 CCustomer &TRpx2Form::GetOrderCustomer()
 {
     if (!m_customer) {
         CCustomer c;
         c.CustomerShowCode = true;
         c.CustomerCode = OrderCustomerCodeEdit->text();
-        c.CustomerName = OrderCustomerNameEdit->text();
-        c.CustomerStreet = OrderCustomerStreetEdit->text();
-        c.CustomerCity = OrderCustomerCityEdit->text();
-        c.CustomerPSC = OrderCustomerPSCEdit->text();
-        c.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
-        c.CustomerEMail = OrderCustomerEMailEdit->text();
-        m_customer = c;
+        m_customer = customerFromBoxes(c);
     }
     return *m_customer;
 }
@@ -1205,13 +1211,7 @@ bool TRpx2Form::storeOrder()
     // the register takes the changes; either way the order goes to that customer.
     std::optional<CCustomer> customerChanges;
     if (inserting && m_customer && m_customer->CustomerID != 0) {
-        CCustomer typed = *m_customer;
-        typed.CustomerName = OrderCustomerNameEdit->text();
-        typed.CustomerStreet = OrderCustomerStreetEdit->text();
-        typed.CustomerCity = OrderCustomerCityEdit->text();
-        typed.CustomerPSC = OrderCustomerPSCEdit->text();
-        typed.CustomerPhoneNo = OrderCustomerPhoneNoEdit->text();
-        typed.CustomerEMail = OrderCustomerEMailEdit->text();
+        const CCustomer typed = customerFromBoxes(*m_customer);
         if (typed != *m_customer
             && Ui::instance().ask(
                    formatText(rpxText("Rpx2.CustomerStoreChanges"), { m_customer->CustomerName }),
