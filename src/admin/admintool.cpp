@@ -415,9 +415,20 @@ int AdminTool::demoData(QStringList args)
     }
     QElapsedTimer timer;
     timer.start();
-    generator.run();
-    if (terminal && options.orders >= 2000)
-        m_err << '\n';
+    // The progress line ends before whatever follows it, a failure included.
+    const auto endProgressLine = [&] {
+        if (terminal && options.orders >= 2000) {
+            m_err << '\n';
+            m_err.flush();
+        }
+    };
+    try {
+        generator.run();
+    } catch (...) {
+        endProgressLine();
+        throw;
+    }
+    endProgressLine();
     m_out << "Stored " << options.orders << " orders and " << generator.customersStored()
           << " customers in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s.\n";
     return Success;
