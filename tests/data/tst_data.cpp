@@ -10,13 +10,10 @@
 #include "testshop.h"
 
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQueryModel>
 #include <QStringEncoder>
 #include <QtTest>
 
 #include <ctime>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -83,26 +80,6 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// An SQLite file made by the statements, on a connection of its own.
-void makeSqlite(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"maker"_s);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        for (const QString &sql : statements)
-            QVERIFY(QSqlQuery(db).exec(sql));
-    }
-    QSqlDatabase::removeDatabase(u"maker"_s);
-}
-
 QStringList listedIds(const OrderList &list)
 {
     QStringList result;
@@ -130,11 +107,6 @@ class TstData : public QObject
         m_data = std::make_unique<TRpx2Data>(nullptr, u"RPX2"_s, listener);
         m_data->OpenFile(AppPaths::databaseFile());
     }
-    int count(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery query = data().OpenQuery(sql, values);
-        return query.next() ? query.value(0).toInt() : -1;
-    }
 
 private slots:
     void init()
@@ -157,15 +129,15 @@ private slots:
     {
         COrder order = makeOrder(1);
         order.OrderPhoneType = u"Nokia modrá č.2 📱"_s;
-        order.OrderFinalPricePrimary = 99.999;
-        order.OrderFinalCurrencyPrimary = u"zł"_s;
         order.OrderTypeID = OrderTypes::Warranty;
         order.OrderCustomerID = 7;
         order.OrderDeadlineDate = Now.addDays(7);
         order.OrderExpectedPriceSecondary = u"20"_s;
         order.OrderExpectedCurrencySecondary = order.OrderFinalCurrencySecondary = u"Eur"_s;
+        order.OrderFinalCurrencyPrimary = u"zł"_s;
         order.OrderComponentsCurrencyPrimary = u"Kč"_s;
         order.OrderComponentsCurrencySecondary = u"€"_s;
+        order.OrderFinalPricePrimary = 99.999;
         order.OrderFinalPriceSecondary = 4.25;
         order.OrderComponentsPricePrimary = 312.5;
         order.OrderComponentsPriceSecondary = 12.5;
@@ -207,19 +179,26 @@ private slots:
     void textsRoundTripUnchanged_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("quotes") << "O'Brien's \"Rychlá\" oprava, „česky“";
-        QTest::newRow("line breaks") << "první\r\ndruhý\ntřetí\r\n";
+        QTest::newRow("empty") << u""_s;
+        QTest::newRow("quotes, line breaks") << "O'Brien's \"Rychlá\"\r\ndruhý\ntřetí „česky“";
         QTest::newRow("outside the code page") << "Łódź, Ľubomír, Displej 📱 prasklý";
         QTest::newRow("SQL text") << "x'); DROP TABLE t_order_02; --";
         QTest::newRow("long") << QString(5000, QChar(0x0159));
     }
+    // Empty texts of a customer are stored as NULL, also when cleared later (such a customer's
+    // orders pass the list's empty e-mail filter); those of an order as empty texts, so a
+    // summary grouping by engineer does not show two groups without one.
     void textsRoundTripUnchanged()
     {
         QFETCH(QString, text);
-        CCustomer customer = makeCustomer(text, text, text, text);
+        CCustomer customer = makeCustomer(text, text, text, u"jan@example.cz"_s);
         customer.CustomerStreet = text;
+        customer.CustomerShowCode = true;
         data().StoreCustomer(customer);
-        QCOMPARE(*data().GetCustomer(customer.CustomerID), customer);
+        const int firstId = customer.CustomerID;
+        customer.CustomerEMail = text;
+        data().StoreCustomer(customer);
+        QCOMPARE(*data().GetCustomer(firstId), customer); // an update keeps the id
 
         COrder order = makeOrder(1, OrderStates::New, customer.CustomerID);
         order.OrderFaultDescription = order.OrderNote = order.OrderRepairNote = text;
@@ -227,25 +206,16 @@ private slots:
         order.OrderExpectedPricePrimary = text;
         data().StoreOrder(order);
         QCOMPARE(*data().GetOrder(order.OrderID), order);
-        QCOMPARE(data().GetLastOrderByImei(text)->OrderID, order.OrderID);
-    }
-
-    // An empty text of an order is stored as an empty text, not NULL: a summary grouping by
-    // engineer must not show two groups of orders without an engineer.
-    void emptyOrderTextsStoredAsEmptyNotNull()
-    {
-        COrder order; // every text empty, as a record fresh from code rather than from a form
-        order.OrderID = id(1);
-        data().StoreOrder(order);
-        QCOMPARE(
-            count(QStringLiteral("SELECT count(*) FROM t_order_02 WHERE OrderEngineerName IS NULL "
-                                 "OR OrderPhoneIMEI IS NULL OR OrderNote IS NULL "
-                                 "OR OrderFinalCurrencyPrimary IS NULL")),
-            0);
-        QCOMPARE(data().GetOrdersByImei(u""_s).size(), 1);
-        // Dates that are not set stay unset.
-        QCOMPARE(count(u"SELECT count(*) FROM t_order_02 WHERE OrderIssueDate IS NULL"_s), 1);
-        QCOMPARE(*data().GetOrder(order.OrderID), order);
+        QCOMPARE(column(data(),
+                        u"SELECT (SELECT count(*) FROM t_customer_02 WHERE CustomerEMail IS NULL "
+                        "AND CustomerCity IS NULL AND CustomerStreet IS NULL) || '/' || "
+                        "(SELECT count(*) FROM t_order_02 WHERE OrderEngineerName IS NULL "
+                        "OR OrderPhoneIMEI IS NULL OR OrderFinalCurrencyPrimary IS NULL)"_s),
+                 QStringList { text.isEmpty() ? u"1/0"_s : u"0/0"_s }); // customers, orders
+        // Another program merged the customer away meanwhile: storing it again inserts it.
+        data().ExecuteCommand(u"DELETE FROM t_customer_02"_s);
+        data().StoreCustomer(customer);
+        QCOMPARE(*data().GetCustomer(customer.CustomerID), customer);
     }
 
     void namesInTheShopsLanguage_data()
@@ -268,8 +238,8 @@ private slots:
         row("sk: ä, ô and ch", "sk", "Ôsmy,Oravec,Chovan,Hudák,Äbel,adam,čierny,Cibula,Ihnát",
             "adam,Äbel,Cibula,čierny,Hudák,Chovan,Ihnát,Oravec,Ôsmy");
     }
-    // Suggestion lists and the customer search sort as the shop's language does, not by
-    // bytes (Čermák used to come after every Z, lower case after upper case).
+    // Suggestion lists, the engineer list the order form offers and the customer search sort
+    // as the shop's language does, not by bytes (Čermák used to come after every Z).
     void namesInTheShopsLanguage()
     {
         QFETCH(QString, language);
@@ -288,17 +258,15 @@ private slots:
         QTEST(data().GetEngineerNames(), "sorted");
         QTEST(data().GetPhoneTypeNames(), "sorted");
         QTEST(data().GetBatteryTypeNames(), "sorted");
+        for (const QString &name : names) // the list the order form offers instead
+            data().ExecuteCommand(u"INSERT INTO t_filter_engineer_01 VALUES (?, ?)"_s,
+                                  { counter--, name });
+        QTEST(data().GetEngineerListNames(), "sorted");
         data().ReloadCustomerSearch({}, {});
         QStringList customers;
         for (int row = 0; row < data().customerSearchModel()->rowCount(); ++row)
             customers.append(data().customerSearchRow(row).CustomerName);
         QTEST(customers, "sorted");
-        // The engineer list, when it is what the order form offers, is sorted too.
-        int id = 0;
-        for (const QString &name : names)
-            data().ExecuteCommand(u"INSERT INTO t_filter_engineer_01 VALUES (?, ?)"_s,
-                                  { ++id, name });
-        QTEST(data().GetEngineerListNames(), "sorted");
     }
 
     // Names equal but for letter case are one name: one suggestion, hidden together,
@@ -321,10 +289,8 @@ private slots:
         }
         QCOMPARE(data().RenameEngineer(u"Novák"_s, u"Jan Novák"_s), 3);
         QCOMPARE(data().RenamePhoneType(u"NOVÁK"_s, u"Nokia"_s), 3);
-        QCOMPARE(count(u"SELECT count(*) FROM t_order_02 WHERE OrderEngineerName = 'Jan Novák' "
-                       "AND OrderPhoneType = 'Nokia'"_s),
-                 3);
         QCOMPARE(data().GetEngineerNames(), (QStringList { u"Jan Novák"_s, u"Novak"_s }));
+        QCOMPARE(data().GetPhoneTypeNames(), (QStringList { u"Nokia"_s, u"Novak"_s }));
     }
 
     void wallClockTimesThroughDaylightSaving_data()
@@ -366,89 +332,47 @@ private slots:
         list().reload(lastWeek);
         const QStringList listed = listedIds(list());
         data().StoreOrder(order);
-        QSqlQuery query = data().OpenQuery(
-            u"SELECT OrderReceiptDate || '|' || OrderIssueDate FROM t_order_02"_s);
-        const QString again = query.next() ? query.value(0).toString() : u"<NULL>"_s;
+        const QStringList again
+            = column(data(), u"SELECT OrderReceiptDate || '|' || OrderIssueDate FROM t_order_02"_s);
         oldZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", oldZone);
         tzset();
         QCOMPARE(shown, read);
         QCOMPARE(picked, read); // a time picked in the window
         QCOMPARE(listed, ids({ 1 }));
-        QCOMPARE(again, read + u'|' + read);
+        QCOMPARE(again, QStringList { read + u'|' + read });
     }
 
-    void deleteOrderMatchesTheWholeNumber()
-    {
-        data().StoreOrder(makeOrder(1));
-        data().StoreOrder(makeOrder(10));
-        for (const QString &other : { id(99), u"2015-0001"_s, u"2015-0000_"_s, QString() })
-            QVERIFY2(!data().DeleteOrder(other), qPrintable(other));
-        QCOMPARE(data().GetOrderCount(), 2);
-        QVERIFY(data().DeleteOrder(id(1)));
-        QCOMPARE(data().GetOrderCount(), 1);
-        QVERIFY(data().GetOrder(id(10)).has_value());
-    }
-
-    void ordersByImei()
-    {
-        COrder first = makeOrder(1, OrderStates::HandedBack);
-        first.OrderIssueDate = Now.addDays(-30);
-        COrder second = makeOrder(2, OrderStates::HandedBack);
-        second.OrderIssueDate = Now.addDays(-2);
-        COrder other = makeOrder(3);
-        other.OrderPhoneIMEI = u"35693803564380"_s; // a prefix of the first IMEI
-        for (const COrder &o : { first, second, other })
-            data().StoreOrder(o);
-        QCOMPARE(data().GetLastOrderByImei(first.OrderPhoneIMEI)->OrderID, second.OrderID);
-        QCOMPARE(data().GetOrdersByImei(first.OrderPhoneIMEI).size(), 2);
-        QVERIFY(!data().GetLastOrderByImei(u"000000000000000"_s).has_value());
-        QVERIFY(!data().GetLastOrderByImei(u"3569380356438%"_s).has_value());
-    }
-
-    // Printing several held orders gives them in the order held, with customer and names;
-    // a number deleted meanwhile is left out rather than failing the whole document.
-    void ordersForPrintKeepTheGivenOrder()
+    // An IMEI, a number to delete and the numbers to print match whole values, never as
+    // patterns. Printing several held orders gives them in the order held, with customer and
+    // names; a number deleted meanwhile is left out rather than failing the whole document.
+    void lookupsMatchWholeValues()
     {
         CCustomer customer = makeCustomer(u"Eva Černá"_s, u"Brno"_s);
         data().StoreCustomer(customer);
-        data().StoreOrder(makeOrder(1, OrderStates::New, customer.CustomerID));
-        data().StoreOrder(makeOrder(2, OrderStates::HandedBack));
-        const auto rows = data().GetOrdersForPrint({ id(2), id(99), id(1) });
+        COrder first = makeOrder(1, OrderStates::HandedBack, customer.CustomerID);
+        first.OrderIssueDate = Now.addDays(-30);
+        COrder second = makeOrder(2, OrderStates::HandedBack);
+        second.OrderIssueDate = Now.addDays(-2);
+        COrder other = makeOrder(10);
+        other.OrderPhoneIMEI = u"35693803564380"_s; // a prefix of the others' IMEI
+        for (const COrder &o : { first, second, other })
+            data().StoreOrder(o);
+        QCOMPARE(data().GetLastOrderByImei(first.OrderPhoneIMEI)->OrderID, id(2));
+        QCOMPARE(data().GetOrdersByImei(first.OrderPhoneIMEI).size(), 2);
+        QVERIFY(!data().GetLastOrderByImei(u"3569380356438%"_s).has_value());
+
+        const auto rows = data().GetOrdersForPrint({ id(10), id(99), id(1) });
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].order.OrderID, id(2));
-        QCOMPARE(rows[0].stateName, u"Vydaná"_s);
+        QCOMPARE(rows[0].order.OrderID, id(10));
+        QCOMPARE(rows[0].stateName, u"Nová"_s);
         QCOMPARE(rows[1].customer.CustomerCity, u"Brno"_s);
         QCOMPARE(rows[1].typeName, u"Placená oprava"_s);
-    }
 
-    void storeCustomer()
-    {
-        CCustomer customer
-            = makeCustomer(u"Jan Novák"_s, {}, u"777 123 456"_s, u"jan@example.cz"_s);
-        customer.CustomerShowCode = true;
-        data().StoreCustomer(customer);
-        const int oldId = customer.CustomerID;
-        customer.CustomerEMail.clear(); // empty texts are stored as NULL, also when cleared later
-        data().StoreCustomer(customer);
-        QCOMPARE(customer.CustomerID, oldId); // an update keeps the id
-        QCOMPARE(*data().GetCustomer(oldId), customer);
-        QCOMPARE(
-            count(QStringLiteral(
-                "SELECT count(*) FROM t_customer_02 WHERE CustomerEMail IS NULL "
-                "AND CustomerCity IS NULL AND CustomerStreet IS NULL AND CustomerPSC IS NULL")),
-            1);
-        // Such a customer's orders pass the list's empty e-mail filter.
-        data().StoreOrder(makeOrder(1, OrderStates::New, oldId));
-        list().reload(OrderFilter());
-        QCOMPARE(listedIds(list()), ids({ 1 }));
-
-        // Another program merged the customer away meanwhile: storing it again inserts it.
-        data().ExecuteCommand(u"DELETE FROM t_customer_02 WHERE CustomerID = ?"_s, { oldId });
-        customer.CustomerPhoneNo = u"608 000 111"_s;
-        data().StoreCustomer(customer);
-        QVERIFY(customer.CustomerID != 0);
-        QCOMPARE(count(u"SELECT count(*) FROM t_customer_02"_s), 1);
-        QCOMPARE(*data().GetCustomer(customer.CustomerID), customer);
+        for (const QString &number : { id(99), u"2015-0001"_s, u"2015-0000_"_s, QString() })
+            QVERIFY2(!data().DeleteOrder(number), qPrintable(number));
+        QVERIFY(data().DeleteOrder(id(1)));
+        QCOMPARE(column(data(), u"SELECT OrderID FROM t_order_02 ORDER BY OrderID"_s),
+                 ids({ 2, 10 }));
     }
 
     void orderListFilters_data()
@@ -467,10 +391,7 @@ private slots:
         row("engineer, ľ finds Ľ", &OrderFilter::engineerName, "ľUBO", { 2 });
         row("phone type, ů finds Ů", &OrderFilter::phoneType, "ůNIK", { 2 });
         row("city, Ú finds ú", &OrderFilter::customerCity, "ÚSTÍ", { 2 });
-        row("typed % matches itself", &OrderFilter::customerName, "%", { 3 });
-        row("typed _ matches itself", &OrderFilter::customerName, "a_b", { 3 });
         row("_ is not a wildcard", &OrderFilter::customerName, "k_", {});
-        row("typed apostrophe", &OrderFilter::customerName, "o'b", { 3 });
         row("IMEI with %", &OrderFilter::phoneImei, "0%", { 4 });
         row("no customer fails a customer filter", &OrderFilter::customerCity, "r", { 1, 3 });
         row("e-mail", &OrderFilter::customerEMail, "example", { 2 });
@@ -479,12 +400,17 @@ private slots:
         row("order number", &OrderFilter::orderId, "-00003", { 3 });
         OrderFilter state;
         state.stateId = OrderStates::New;
-        QTest::newRow("state") << state << QList<int> { 2, 1 };
+        state.ageDays = 0;
+        QTest::newRow("one state, every age") << state << QList<int> { 2, 1 };
         state.engineerName = u"petr"_s;
         QTest::newRow("state and engineer") << state << QList<int> { 1 };
+        state.customerCity = u"brno"_s;
+        QTest::newRow("state, engineer and city") << state << QList<int> { 1 };
     }
     // Four orders; the list shows them by the state's list order, then by descending number,
-    // and the per-state counts follow the same filter.
+    // and the per-state counts follow the same filter. Every statement of the list reads
+    // orders along an index: a step without one only reads the page or the filter's orders
+    // already found (p, d), or the customers a customer filter looks through (x).
     void orderListFilters()
     {
         QFETCH(OrderFilter, filter);
@@ -498,12 +424,11 @@ private slots:
         const struct
         {
             int state, customer;
-            const char *engineer, *phoneType, *imei, *stateName;
-        } orders[]
-            = { { OrderStates::New, c[0].CustomerID, "Petr", "Nokia Lumia", "1010101", "Nová" },
-                { OrderStates::New, c[1].CustomerID, "Ľubo", "Xiaomi Ůnik", "222222", "Nová" },
-                { OrderStates::HandedBack, c[2].CustomerID, "", "Samsung", "", "Vydaná" },
-                { OrderStates::InRepair, 0, "petr", "nokia", "50%", "V opravě" } };
+            const char *engineer, *phoneType, *imei;
+        } orders[] = { { OrderStates::New, c[0].CustomerID, "Petr", "Nokia Lumia", "1010101" },
+                       { OrderStates::New, c[1].CustomerID, "Ľubo", "Xiaomi Ůnik", "222222" },
+                       { OrderStates::HandedBack, c[2].CustomerID, "", "Samsung", "" },
+                       { OrderStates::InRepair, 0, "petr", "nokia", "50%" } };
         int counter = 0;
         for (const auto &o : orders) {
             COrder order = makeOrder(++counter, o.state, o.customer);
@@ -519,59 +444,21 @@ private slots:
         list().reload(filter);
         QCOMPARE(listedIds(list()), ids(listed));
         QCOMPARE(list().currentRow(), listed.isEmpty() ? -1 : 0);
-        QStringList counts; // the listed orders per state, in the states' list order
-        for (const char *state : { "Nová", "V opravě", "Vydaná" }) {
-            const auto n = std::count_if(listed.begin(), listed.end(), [&](int counter) {
-                return qstrcmp(orders[counter - 1].stateName, state) == 0;
-            });
-            if (n > 0)
-                counts.append(u"%1: %2"_s.arg(QString::fromUtf8(state)).arg(n));
-        }
-        QCOMPARE(list().stateCountsText(), counts.join(u"; "_s));
-    }
+        int counted = 0; // the counts per state follow the same filter
+        for (const QString &state : list().stateCountsText().split(u"; "_s, Qt::SkipEmptyParts))
+            counted += state.section(u": "_s, 1).toInt();
+        QCOMPARE(counted, listed.size());
 
-    void listReadsAlongIndexes_data()
-    {
-        QTest::addColumn<OrderFilter>("filter");
-        auto row = [](const char *name, QString OrderFilter::*field, const char *value) {
-            OrderFilter filter;
-            if (field)
-                filter.*field = QString::fromUtf8(value);
-            QTest::newRow(name) << filter;
-        };
-        row("no filter", nullptr, "");
-        row("IMEI", &OrderFilter::phoneImei, "3569");
-        row("order number", &OrderFilter::orderId, "-001");
-        row("customer", &OrderFilter::customerName, "nov");
-        row("engineer", &OrderFilter::engineerName, "pet");
-        row("phone type", &OrderFilter::phoneType, "nok");
-        OrderFilter state;
-        state.stateId = OrderStates::New;
-        state.ageDays = 0;
-        QTest::newRow("one state, every age") << state;
-        state.customerCity = u"brno"_s;
-        QTest::newRow("state and city") << state;
-    }
-    // Every statement of the list reads orders along an index: a step without one only reads
-    // the page or the filter's orders already found (p, d), or the customers a customer
-    // filter looks through (x).
-    void listReadsAlongIndexes()
-    {
-        QFETCH(OrderFilter, filter);
-        data().StoreOrder(makeOrder(1));
-        data().StoreOrder(makeOrder(2, OrderStates::HandedBack));
         const QList<OrderList::Statement> statements = list().statementsFor(filter);
         QVERIFY(statements.size() >= 5);
-        const QRegularExpression bareScan(u"^SCAN (\\w+)$"_s);
+        const QRegularExpression fullScan(u"^SCAN (?![pdx]$)\\w+$"_s);
         for (const OrderList::Statement &statement : statements) {
             QSqlQuery plan
                 = data().OpenQuery(u"EXPLAIN QUERY PLAN "_s + statement.sql, statement.values);
             while (plan.next()) {
                 const QString step = plan.value(3).toString();
-                const QRegularExpressionMatch scan = bareScan.match(step);
-                if (scan.hasMatch()
-                    && !QStringList { u"p"_s, u"d"_s, u"x"_s }.contains(scan.captured(1)))
-                    QFAIL(qPrintable(step + u" in "_s + statement.sql));
+                QVERIFY2(!fullScan.match(step).hasMatch(),
+                         qPrintable(step + u" in "_s + statement.sql));
             }
         }
     }
@@ -602,43 +489,9 @@ private slots:
         QCOMPARE(list().currentOrderId(), id(2950));
     }
 
-    void listenerIsToldAndAskedBeforeEveryMove()
-    {
-        for (int counter = 1; counter <= 3; ++counter)
-            data().StoreOrder(
-                makeOrder(counter, counter == 1 ? OrderStates::HandedBack : OrderStates::New));
-        RecordingListener listener;
-        openData(&listener);
-        list().reload(OrderFilter());
-        QCOMPARE(listener.entered, ids({ 3 }));
-        QCOMPARE(listener.counts, QStringList { u"Nová: 2; Vydaná: 1"_s });
-
-        OrderFilter nothing;
-        nothing.phoneType = u"Motorola"_s;
-        list().reload(nothing);
-        QCOMPARE(listener.entered.size(), 1); // an empty list enters no order
-        QCOMPARE(listener.counts.last(), QString());
-        QCOMPARE(list().currentOrderId(), QString());
-        QVERIFY(!list().next());
-
-        list().reload(OrderFilter());
-        listener.canLeave = false;
-        QVERIFY(!list().moveTo(2));
-        QVERIFY(!list().last());
-        QCOMPARE(listener.leaveQuestions, 2);
-        QCOMPARE(list().currentRow(), 0);
-        QCOMPARE(listener.entered, ids({ 3, 3 }));
-
-        listener.canLeave = true;
-        QVERIFY(list().moveTo(2));
-        QVERIFY(!list().next()); // past the end: no move, no question
-        QCOMPARE(listener.leaveQuestions, 3);
-        QCOMPARE(listener.entered, ids({ 3, 3, 1 }));
-    }
-
     void foreignFileIsRefusedUntouched_data()
     {
-        // Null: no file, or one made by SQLite from the statements.
+        // Null: no file, or one made by SQLite from the statements (the path bound to "?").
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("statements");
         QTest::newRow("missing file") << QByteArray() << QStringList();
@@ -647,22 +500,27 @@ private slots:
             << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) << QStringList();
         QTest::newRow("SQLite with some tables")
             << QByteArray()
-            << QStringList { u"CREATE TABLE t_order_02 (OrderID TEXT)"_s,
-                             u"CREATE TABLE t_config_01 (ConfigKey TEXT, ConfigValue TEXT)"_s };
+            << QStringList { u"ATTACH DATABASE ? AS f"_s,
+                             u"CREATE TABLE f.t_order_02 (OrderID TEXT)"_s,
+                             u"CREATE TABLE f.t_config_01 (ConfigKey TEXT, ConfigValue TEXT)"_s,
+                             u"DETACH DATABASE f"_s };
     }
-    // The running program keeps working on its own database, and no file is created.
+    // The running program keeps working on its own database, and no file is created. Creating
+    // a database refuses an existing file, the program's own one too.
     void foreignFileIsRefusedUntouched()
     {
         QFETCH(QByteArray, content);
         QFETCH(QStringList, statements);
         data().StoreOrder(makeOrder(1));
         const QString path = m_shop->path(u"cizí soubor.db"_s);
+        QFile file(path);
         if (!content.isNull())
-            writeFile(path, content);
-        else if (!statements.isEmpty())
-            makeSqlite(path, statements);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        for (const QString &sql : statements)
+            data().ExecuteCommand(sql,
+                                  sql.contains(u'?') ? QVariantList { path } : QVariantList {});
+        file.close();
         const QByteArray before = fileBytes(path);
-        const QDateTime modified = QFileInfo(path).lastModified();
         try {
             data().OpenFile(path);
             QFAIL("no RpxError");
@@ -670,55 +528,41 @@ private slots:
             QVERIFY2(e.message().contains(QFileInfo(path).absoluteFilePath()),
                      qPrintable(e.message()));
         }
+        if (QFile::exists(path))
+            QVERIFY_THROWS_EXCEPTION(RpxError, TRpx2Data::CreateDatabase(path));
+        QVERIFY_THROWS_EXCEPTION(RpxError, TRpx2Data::CreateDatabase(AppPaths::databaseFile()));
         QCOMPARE(data().fileName(), QFileInfo(AppPaths::databaseFile()).absoluteFilePath());
         QCOMPARE(data().GetOrderCount(), 1);
         QCOMPARE(fileBytes(path), before);
-        QCOMPARE(QFileInfo(path).lastModified(), modified);
-        QVERIFY(!QFile::exists(path + u"-journal"_s));
-        QVERIFY(!QFile::exists(path + u"-wal"_s));
-    }
-
-    void createDatabaseRefusesAnExistingFile()
-    {
-        data().StoreOrder(makeOrder(1));
-        const QString notes = m_shop->path(u"notes.txt"_s);
-        writeFile(notes, "keep me");
-        QVERIFY_THROWS_EXCEPTION(RpxError, TRpx2Data::CreateDatabase(notes));
-        QCOMPARE(fileBytes(notes), QByteArray("keep me"));
-        QVERIFY_THROWS_EXCEPTION(RpxError, TRpx2Data::CreateDatabase(AppPaths::databaseFile()));
-        QCOMPARE(data().GetOrderCount(), 1);
     }
 
     void startUp_data()
     {
-        QTest::addColumn<bool>("besideProgram"); // else the database is moved elsewhere
-        QTest::addColumn<QString>("dbFileName"); // "elsewhere": the moved file
-        // Answers to the missing-database question, in turn.
+        // "elsewhere": a copy of the database (moved away unless it opens beside the program)
+        QTest::addColumn<QString>("dbFileName");
+        // Answers to the missing-database question, in turn; choosing a file gives the moved
+        // one when the start-up ends connected.
         QTest::addColumn<QList<Prompts::MissingDatabase>>("choices");
-        QTest::addColumn<bool>("fileChosen"); // the file dialog gives the moved file
         QTest::addColumn<QString>("opened"); // "beside", "elsewhere" or empty: not connected
-        auto row = [](const char *name, bool beside, const char *dbFileName,
-                      const QList<Prompts::MissingDatabase> &choices, bool fileChosen,
-                      const char *opened) {
-            QTest::newRow(name) << beside << QString::fromLatin1(dbFileName) << choices
-                                << fileChosen << QString::fromLatin1(opened);
+        auto row = [](const char *name, const char *dbFileName,
+                      const QList<Prompts::MissingDatabase> &choices, const char *opened) {
+            QTest::newRow(name) << QString::fromLatin1(dbFileName) << choices
+                                << QString::fromLatin1(opened);
         };
         using enum Prompts::MissingDatabase;
-        row("beside wins over DBFileName", true, "elsewhere", {}, false, "beside");
-        row("missing, DBFileName names a file", false, "elsewhere", {}, false, "elsewhere");
-        row("missing, DBFileName names nothing", false, "gone.db", { Quit }, false, "");
-        row("missing, create new", false, "", { CreateNew }, false, "beside");
-        row("missing, choose a file", false, "", { ChooseFile }, true, "elsewhere");
-        row("missing, choice cancelled, then quit", false, "", { ChooseFile, Quit }, false, "");
+        row("beside wins over DBFileName", "elsewhere", {}, "beside");
+        row("missing, DBFileName names a file", "elsewhere", {}, "elsewhere");
+        row("missing, DBFileName names nothing", "gone.db", { Quit }, "");
+        row("missing, create new", "", { CreateNew }, "beside");
+        row("missing, choose a file", "", { ChooseFile }, "elsewhere");
+        row("missing, choice cancelled, then quit", "", { ChooseFile, Quit }, "");
     }
     // The list opens at once, showing the orders received within the last 92 whole days; the
-    // counts include the older ones.
+    // counts include the older ones. The listener is told of each order entered.
     void startUp()
     {
-        QFETCH(bool, besideProgram);
         QFETCH(QString, dbFileName);
         QFETCH(QList<Prompts::MissingDatabase>, choices);
-        QFETCH(bool, fileChosen);
         QFETCH(QString, opened);
         data().StoreOrder(makeOrder(1, OrderStates::HandedBack, 0,
                                     QDateTime(Now.date().addDays(-92), QTime(8, 0))));
@@ -729,6 +573,7 @@ private slots:
         const QString beside = QFileInfo(AppPaths::databaseFile()).absoluteFilePath();
         const QString elsewhere = QFileInfo(m_shop->path(u"jinde/obchod.db"_s)).absoluteFilePath();
         QVERIFY(QDir().mkpath(QFileInfo(elsewhere).path()));
+        const bool besideProgram = opened == QLatin1String("beside") && choices.isEmpty();
         QVERIFY(besideProgram ? QFile::copy(beside, elsewhere) : QFile::rename(beside, elsewhere));
 
         RecordingListener listener;
@@ -738,24 +583,37 @@ private slots:
                 dbFileName == QLatin1String("elsewhere") ? elsewhere : m_shop->path(dbFileName));
         ScriptedPrompts prompts;
         prompts.choices.assign(choices.begin(), choices.end());
-        if (fileChosen)
+        if (choices.contains(Prompts::MissingDatabase::ChooseFile) && !opened.isEmpty())
             prompts.files.push_back(elsewhere);
 
         QCOMPARE(module.Connect(prompts), !opened.isEmpty());
-        QCOMPARE(module.isOpen(), !opened.isEmpty());
         QCOMPARE(prompts.messages,
                  QStringList(choices.size(),
                              u"Soubor databáze nenalezen.\nZadejte umístění databáze."_s));
-        if (!opened.isEmpty())
-            QCOMPARE(module.fileName(), opened == QLatin1String("beside") ? beside : elsewhere);
         if (opened.isEmpty()) {
             QVERIFY(!QFile::exists(beside));
         } else if (choices.contains(Prompts::MissingDatabase::CreateNew)) {
+            QCOMPARE(module.fileName(), beside);
             QCOMPARE(module.GetOrderCount(), 0);
         } else {
-            QCOMPARE(listedIds(module.orderList()), ids({ 3, 1 }));
-            QCOMPARE(listener.entered, ids({ 3 }));
+            QCOMPARE(module.fileName(), opened == QLatin1String("beside") ? beside : elsewhere);
+            OrderList &list = module.orderList();
+            QCOMPARE(listedIds(list), ids({ 3, 1 }));
             QCOMPARE(listener.counts, QStringList { u"Nová: 1; V opravě: 1; Vydaná: 1"_s });
+            // The listener is asked before every move: an order kept being edited stays.
+            listener.canLeave = false;
+            QVERIFY(!list.moveTo(1));
+            QCOMPARE(list.currentRow(), 0);
+            listener.canLeave = true;
+            QVERIFY(list.last());
+            QVERIFY(!list.next()); // past the end: no move, no question
+            OrderFilter nothing; // an empty list enters no order and counts nothing
+            nothing.phoneType = u"Motorola"_s;
+            list.reload(nothing);
+            QVERIFY(!list.next());
+            QCOMPARE(listener.leaveQuestions, 2);
+            QCOMPARE(listener.entered, ids({ 3, 1 }));
+            QCOMPARE(listener.counts.last(), QString());
         }
     }
 };
