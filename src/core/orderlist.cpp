@@ -610,21 +610,25 @@ OrderList::Statement OrderList::countStatement(int group, const QString &above) 
     const QList<TextFilter> filters = textFilters(m_filter);
     Statement s;
     QStringList conditions;
+    // The state group or the chosen state, and the rows after the given number.
+    const auto addStateAndKey = [&](const QString &state, const QString &key) {
+        if (group >= 0)
+            conditions.append(groupCondition(group, state, s.values));
+        else if (m_filter.stateId != 0) {
+            conditions.append(state + QStringLiteral(" = ?"));
+            s.values.append(m_filter.stateId);
+        }
+        if (!above.isEmpty()) {
+            conditions.append(key + QStringLiteral(" > ?"));
+            s.values.append(above);
+        }
+    };
     if (filters.isEmpty()) {
         s.sql = QStringLiteral("SELECT OrderStateID, count(*), "
                                "sum(CASE WHEN OrderReceiptDate >= ? THEN 1 ELSE 0 END) "
                                "FROM t_order_02");
         s.values.append(m_cutoff);
-        if (group >= 0)
-            conditions.append(groupCondition(group, QStringLiteral("OrderStateID"), s.values));
-        else if (m_filter.stateId != 0) {
-            conditions.append(QStringLiteral("OrderStateID = ?"));
-            s.values.append(m_filter.stateId);
-        }
-        if (!above.isEmpty()) {
-            conditions.append(QStringLiteral("OrderID > ?"));
-            s.values.append(above);
-        }
+        addStateAndKey(QStringLiteral("OrderStateID"), QStringLiteral("OrderID"));
         s.sql += where(conditions) + QStringLiteral(" GROUP BY OrderStateID");
         return s;
     }
@@ -640,16 +644,7 @@ OrderList::Statement OrderList::countStatement(int group, const QString &above) 
         appendTextConditions(dialect, filters, QStringLiteral("f"), QStringLiteral("g"), conditions,
                              s.values, covered);
     }
-    if (group >= 0)
-        conditions.append(groupCondition(group, QStringLiteral("d.s"), s.values));
-    else if (m_filter.stateId != 0) {
-        conditions.append(QStringLiteral("d.s = ?"));
-        s.values.append(m_filter.stateId);
-    }
-    if (!above.isEmpty()) {
-        conditions.append(QStringLiteral("d.k > ?"));
-        s.values.append(above);
-    }
+    addStateAndKey(QStringLiteral("d.s"), QStringLiteral("d.k"));
     s.sql += where(conditions) + QStringLiteral(" GROUP BY d.s");
     return s;
 }
